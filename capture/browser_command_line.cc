@@ -1,0 +1,31 @@
+#include "capture/browser_command_line.h"
+
+#include <string>
+
+namespace ondrel {
+namespace {
+
+void appendQuoted(WideString& line, WideView text) {
+  line += u'"';
+  line += text;
+  line += u'"';
+}
+
+}  // namespace
+
+WideString browserCommandLine(CommandLineForm form, WideView browserPath, std::int32_t width,
+                              std::int32_t height, WideView screenshotPath, WideView page) {
+  WideString line;
+  appendQuoted(line, browserPath);
+  line += u" --headless";
+  if (form == CommandLineForm::kLong) line += u" --disable-extensions --hide-scrollbars";
+  line += u" --window-size=";
+  line += widenAscii(std::to_string(width) + "," + std::to_string(height));
+  line += u" --screenshot=";
+  appendQuoted(line, screenshotPath);
+  line += u' ';
+  appendQuoted(line, page);
+  return line;
+}
+
+}  // namespace ondrel

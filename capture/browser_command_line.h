@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/wide_text.h"
+
+namespace ondrel {
+
+// The browser's command line is built for a buffer of this many characters.
+inline constexpr std::size_t kCommandLineCapacity = 1024;
+
+// The short form lets the page show scroll bars; the long one adds
+// "--disable-extensions --hide-scrollbars".
+enum class CommandLineForm { kShort, kLong };
+
+// "<browser>" --headless [--disable-extensions --hide-scrollbars]
+// --window-size=<width>,<height> --screenshot="<screenshot>" "<page>"
+WideString browserCommandLine(CommandLineForm form, WideView browserPath, std::int32_t width,
+                              std::int32_t height, WideView screenshotPath, WideView page);
+
+}  // namespace ondrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/wide_text.h"
+
+namespace ondrel {
+
+// Converts the Markdown document at `pagePath` into the HTML page
+// `stagedPagePath` that the browser is shown instead. An unreadable document
+// stages an empty page and a page that cannot be written is simply missing;
+// neither stops the capture. False only when the conversion itself failed
+// (memory ran out), so that the capture gives up.
+bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath);
+
+// The staged page for a document's bytes: the converter's HTML and one line
+// end, with text-mode line ends. Throws std::bad_alloc when memory runs out.
+std::string stagedPageText(std::string_view documentBytes);
+
+// The document as a text-mode read sees it: each CR LF pair becomes LF and a
+// 0x1A byte ends the text; a CR on its own stays.
+std::string readAsText(std::string_view bytes);
+
+// Text as a text-mode write stores it: each LF becomes CR LF.
+std::string writeAsText(std::string_view text);
+
+}  // namespace ondrel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/screenshot_bitmap.h"
+#include "platform/wide_text.h"
+
+namespace ondrel {
+
+struct CaptureRequest {
+  WideString browserPath;  // known to exist
+  WideString pagePath;     // the viewer's file name
+  std::int32_t captureWidth = 0;
+  std::int32_t captureHeight = 0;
+  bool showScrollbars = false;
+  std::int32_t waitSeconds = 5;  // 0: no limit
+};
+
+// Runs the browser headless on the page (a Markdown page staged as HTML
+// first), waits for it within the limit and returns the decoded screenshot,
+// or nothing. No temporary file outlives the call, whatever its outcome.
+std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request);
+
+}  // namespace ondrel

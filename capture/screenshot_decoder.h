@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/screenshot_bitmap.h"
+
+namespace ondrel {
+
+// The screenshot the browser wrote, as a 32-bit top-down bitmap; nothing when
+// the file is missing or does not decode.
+std::unique_ptr<platform::ScreenshotBitmap> decodeScreenshot(const WideString& screenshotPath);
+
+}  // namespace ondrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+namespace ondrel {
+
+// The 40-byte device-independent bitmap header as the viewer reads it.
+struct BitmapInfoHeader {
+  std::uint32_t size = 40;
+  std::int32_t width = 0;
+  std::int32_t height = 0;  // positive: rows bottom-up
+  std::uint16_t planes = 1;
+  std::uint16_t bitCount = 24;
+  std::uint32_t compression = 0;  // uncompressed RGB
+  std::uint32_t sizeImage = 0;
+  std::int32_t xPelsPerMeter = 0;
+  std::int32_t yPelsPerMeter = 0;
+  std::uint32_t clrUsed = 0;
+  std::uint32_t clrImportant = 0;
+};
+static_assert(sizeof(BitmapInfoHeader) == 40);
+
+}  // namespace ondrel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/wide_text.h"
+
+namespace ondrel::platform {
+
+// A file opened for reading that others may read but not write while it is
+// open. Closed when the object goes.
+class ReadableFile {
+ public:
+  static std::optional<ReadableFile> open(const WideString& path);
+
+  ReadableFile(ReadableFile&& other) noexcept;
+  ReadableFile& operator=(ReadableFile&& other) noexcept;
+  ReadableFile(const ReadableFile&) = delete;
+  ReadableFile& operator=(const ReadableFile&) = delete;
+  ~ReadableFile();
+
+  std::optional<std::int64_t> size() const;
+  // Moves to `offset` bytes from the start; the position reached, or nothing.
+  std::optional<std::int64_t> seek(std::int64_t offset);
+  // Reads up to `count` bytes; how many were read, or nothing when the read fails.
+  std::optional<std::size_t> read(void* buffer, std::size_t count);
+
+ private:
+  explicit ReadableFile(std::intptr_t native) : native_(native) {}
+  void close();
+
+  std::intptr_t native_;
+};
+
+// Reads `count` bytes from a file handle the caller opened, at its current
+// position. False when the read fails; a short read is not a failure.
+bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count);
+
+// The whole file as bytes, or nothing when it cannot be opened or read.
+// Others may read and write the file meanwhile.
+std::optional<std::string> readFileBytes(const WideString& path);
+
+// Creates or truncates `path` and writes `bytes`; false when that fails.
+bool writeFileBytes(const WideString& path, std::string_view bytes);
+
+}  // namespace ondrel::platform

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/wide_text.h"
+
+// What a host program needs around the plug-in: loading the module, the COM
+// apartment its calling thread must have, and environment variables for the
+// programs the plug-in starts. The plug-in itself uses none of it.
+namespace ondrel::platform {
+
+class DynamicLibrary {
+ public:
+  static std::optional<DynamicLibrary> open(const WideString& path);
+
+  DynamicLibrary(DynamicLibrary&& other) noexcept : native_(other.native_) {
+    other.native_ = nullptr;
+  }
+  DynamicLibrary& operator=(DynamicLibrary&&) = delete;
+  DynamicLibrary(const DynamicLibrary&) = delete;
+  ~DynamicLibrary();
+
+  void* symbol(const char* name) const;
+
+  // Why the last open failed, in the platform's words.
+  static std::string lastError();
+
+ private:
+  explicit DynamicLibrary(void* native) : native_(native) {}
+  void* native_;
+};
+
+// Initialises COM for the calling thread (single-threaded apartment) for the
+// object's lifetime, as a viewer does before calling the plug-in.
+class ComApartment {
+ public:
+  ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment();
+
+ private:
+  bool initialised_ = false;
+};
+
+bool setEnvironmentVariable(std::string_view name, std::string_view value);
+bool unsetEnvironmentVariable(std::string_view name);
+
+}  // namespace ondrel::platform

@@ -1,0 +1,137 @@
+#include "platform/child_process.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/command_line.h"
+
+namespace ondrel::platform {
+
+struct ChildProcess::Native {
+  pid_t pid = -1;
+  bool ended = false;
+  std::uint32_t exitCode = kStillActive;
+};
+
+namespace {
+
+// posix_spawn's option records, released on every path.
+class SpawnOptions {
+ public:
+  SpawnOptions() {
+    posix_spawn_file_actions_init(&actions_);
+    posix_spawnattr_init(&attributes_);
+  }
+  SpawnOptions(const SpawnOptions&) = delete;
+  SpawnOptions& operator=(const SpawnOptions&) = delete;
+  ~SpawnOptions() {
+    posix_spawnattr_destroy(&attributes_);
+    posix_spawn_file_actions_destroy(&actions_);
+  }
+
+  // The child runs in `folder`, in a process group of its own (so that a
+  // time-out can end the helpers it starts too), with default signal handling,
+  // no standard streams and none of the host's other descriptors.
+  bool prepare(const std::string& folder) {
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    return posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str()) == 0 &&
+           posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0) == 0 &&
+           posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0) == 0 &&
+           posix_spawn_file_actions_adddup2(&actions_, 1, 2) == 0 &&
+           posix_spawn_file_actions_addclosefrom_np(&actions_, 3) == 0 &&
+           posix_spawnattr_setpgroup(&attributes_, 0) == 0 &&
+           posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
+           posix_spawnattr_setsigdefault(&attributes_, &all) == 0 &&
+           posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                                      POSIX_SPAWN_SETSIGDEF) == 0;
+  }
+
+  const posix_spawn_file_actions_t* actions() const { return &actions_; }
+  const posix_spawnattr_t* attributes() const { return &attributes_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+  posix_spawnattr_t attributes_;
+};
+
+std::uint32_t exitCodeOf(int status) {
+  if (WIFEXITED(status)) return std::uint32_t(WEXITSTATUS(status));
+  return 128u + std::uint32_t(WTERMSIG(status));
+}
+
+}  // namespace
+
+std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
+                                                const WideString& currentFolder) {
+  std::vector<std::string> arguments;
+  for (const WideString& argument : splitCommandLine(commandLine)) {
+    arguments.push_back(wideToUtf8(argument));
+  }
+  if (arguments.empty() || arguments.front().empty()) return std::nullopt;
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  SpawnOptions options;
+  if (!options.prepare(wideToUtf8(currentFolder))) return std::nullopt;
+  pid_t pid;
+  if (posix_spawn(&pid, argv[0], options.actions(), options.attributes(), argv.data(), environ) !=
+      0) {
+    return std::nullopt;
+  }
+  return ChildProcess(new Native{pid});
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : native_(other.native_) {
+  other.native_ = nullptr;
+}
+
+ChildProcess::~ChildProcess() {
+  if (native_ == nullptr) return;
+  if (!native_->ended) waitpid(native_->pid, nullptr, WNOHANG);
+  delete native_;
+}
+
+std::optional<std::uint32_t> ChildProcess::primaryThreadExitCode() {
+  if (native_->ended) return native_->exitCode;
+  int status = 0;
+  pid_t result;
+  do {
+    result = waitpid(native_->pid, &status, WNOHANG);
+  } while (result < 0 && errno == EINTR);
+  if (result < 0) return std::nullopt;
+  if (result == 0) return kStillActive;
+  native_->ended = true;
+  native_->exitCode = exitCodeOf(status);
+  return native_->exitCode;
+}
+
+void ChildProcess::terminateAndWait() {
+  if (native_->ended) return;
+  kill(-native_->pid, SIGKILL);
+  kill(native_->pid, SIGKILL);
+  int status = 0;
+  while (waitpid(native_->pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  native_->ended = true;
+  native_->exitCode = 0;
+}
+
+void sleepMilliseconds(unsigned milliseconds) {
+  timespec remaining{time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace ondrel::platform

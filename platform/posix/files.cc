@@ -1,0 +1,121 @@
+#include "platform/files.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ondrel::platform {
+namespace {
+
+int openNative(const WideString& path, int flags) {
+  int fd;
+  do {
+    fd = ::open(wideToUtf8(path).c_str(), flags | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Reads until `count` bytes are in or the file ends, as a file read does on
+// the other platform; nothing when a read fails.
+std::optional<std::size_t> readFully(int fd, void* buffer, std::size_t count) {
+  auto* bytes = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::read(fd, bytes + done, count - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    done += std::size_t(got);
+  }
+  return done;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::optional<ReadableFile> ReadableFile::open(const WideString& path) {
+  const int fd = openNative(path, O_RDONLY);
+  if (fd < 0) return std::nullopt;
+  return ReadableFile(fd);
+}
+
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept : native_(other.native_) {
+  other.native_ = -1;
+}
+
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
+  if (this != &other) {
+    close();
+    native_ = other.native_;
+    other.native_ = -1;
+  }
+  return *this;
+}
+
+ReadableFile::~ReadableFile() { close(); }
+
+void ReadableFile::close() {
+  if (native_ >= 0) ::close(int(native_));
+  native_ = -1;
+}
+
+std::optional<std::int64_t> ReadableFile::size() const {
+  struct stat status;
+  if (fstat(int(native_), &status) != 0) return std::nullopt;
+  return std::int64_t(status.st_size);
+}
+
+std::optional<std::int64_t> ReadableFile::seek(std::int64_t offset) {
+  const off_t position = lseek(int(native_), off_t(offset), SEEK_SET);
+  if (position < 0) return std::nullopt;
+  return std::int64_t(position);
+}
+
+std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
+  return readFully(int(native_), buffer, count);
+}
+
+bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count) {
+  return readFully(int(handle), buffer, count).has_value();
+}
+
+std::optional<std::string> readFileBytes(const WideString& path) {
+  const Descriptor file(openNative(path, O_RDONLY));
+  if (file.get() < 0) return std::nullopt;
+  std::string bytes;
+  char chunk[64 * 1024];
+  for (;;) {
+    const std::optional<std::size_t> got = readFully(file.get(), chunk, sizeof chunk);
+    if (!got) return std::nullopt;
+    bytes.append(chunk, *got);
+    if (*got < sizeof chunk) return bytes;
+  }
+}
+
+bool writeFileBytes(const WideString& path, std::string_view bytes) {
+  const Descriptor file(openNative(path, O_WRONLY | O_CREAT | O_TRUNC));
+  if (file.get() < 0) return false;
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(std::size_t(written));
+  }
+  return true;
+}
+
+}  // namespace ondrel::platform

@@ -1,0 +1,27 @@
+#include "platform/module_path.h"
+
+#include <dlfcn.h>
+#include <limits.h>
+#include <stdlib.h>
+
+#include <memory>
+
+namespace ondrel::platform {
+
+// The dynamic loader can tell which module holds an address, so nothing needs
+// to be recorded at load time.
+void recordModuleHandle(void*) {}
+
+std::optional<WideString> moduleFileName() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&moduleFileName), &info) == 0 || info.dli_fname == nullptr) {
+    return std::nullopt;
+  }
+  std::unique_ptr<char, decltype(&free)> absolute(realpath(info.dli_fname, nullptr), &free);
+  if (!absolute) return std::nullopt;
+  WideString name = utf8ToWide(absolute.get());
+  if (!fitsPathBuffer(name)) return std::nullopt;
+  return name;
+}
+
+}  // namespace ondrel::platform

@@ -1,0 +1,188 @@
+#include "platform/screenshot_bitmap.h"
+
+#include <wincodec.h>
+
+#include <cstring>
+#include <limits>
+
+#include "platform/windows/native_text.h"
+
+namespace ondrel::platform {
+namespace {
+
+// Releases a COM interface when it goes.
+template <typename Interface>
+class ComReference {
+ public:
+  ComReference() = default;
+  ComReference(const ComReference&) = delete;
+  ComReference& operator=(const ComReference&) = delete;
+  ~ComReference() {
+    if (pointer_ != nullptr) pointer_->Release();
+  }
+  Interface* get() const { return pointer_; }
+  Interface* operator->() const { return pointer_; }
+  Interface** out() { return &pointer_; }
+  void** outVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+class GdiObject {
+ public:
+  explicit GdiObject(HGDIOBJ object) : object_(object) {}
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  ~GdiObject() {
+    if (object_ != nullptr) DeleteObject(object_);
+  }
+  HGDIOBJ get() const { return object_; }
+
+ private:
+  HGDIOBJ object_;
+};
+
+class ScreenContext {
+ public:
+  ScreenContext() : context_(GetDC(nullptr)) {}
+  ScreenContext(const ScreenContext&) = delete;
+  ScreenContext& operator=(const ScreenContext&) = delete;
+  ~ScreenContext() {
+    if (context_ != nullptr) ReleaseDC(nullptr, context_);
+  }
+  HDC get() const { return context_; }
+
+ private:
+  HDC context_;
+};
+
+// A memory device context with one bitmap selected into it; the previous
+// bitmap is put back before the context goes, so both can really be freed.
+class MemoryContext {
+ public:
+  explicit MemoryContext(HDC compatibleWith) : context_(CreateCompatibleDC(compatibleWith)) {}
+  MemoryContext(const MemoryContext&) = delete;
+  MemoryContext& operator=(const MemoryContext&) = delete;
+  ~MemoryContext() {
+    if (previous_ != nullptr) SelectObject(context_, previous_);
+    if (context_ != nullptr) DeleteDC(context_);
+  }
+  HDC get() const { return context_; }
+  void select(HGDIOBJ bitmap) { previous_ = SelectObject(context_, bitmap); }
+
+ private:
+  HDC context_;
+  HGDIOBJ previous_ = nullptr;
+};
+
+class DibScreenshot final : public ScreenshotBitmap {
+ public:
+  DibScreenshot(HBITMAP bitmap, const std::uint8_t* pixels, int width, int height)
+      : bitmap_(bitmap), pixels_(pixels), width_(width), height_(height) {}
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  const std::uint8_t* pixels() const override { return pixels_; }
+  HBITMAP handle() const { return static_cast<HBITMAP>(bitmap_.get()); }
+
+ private:
+  GdiObject bitmap_;
+  const std::uint8_t* pixels_;
+  int width_;
+  int height_;
+};
+
+BITMAPINFOHEADER topDown32BitHeader(UINT width, UINT height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = LONG(width);
+  header.biHeight = -LONG(height);
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  return header;
+}
+
+// The decoded frame as a 32-bit blue-green-red-alpha source, or nothing.
+bool openBgraSource(const WideString& path, IWICImagingFactory* factory,
+                    ComReference<IWICBitmapDecoder>& decoder,
+                    ComReference<IWICBitmapFrameDecode>& frame,
+                    ComReference<IWICFormatConverter>& converter,
+                    ComReference<IWICBitmapSource>& source) {
+  if (FAILED(factory->CreateDecoderFromFilename(native(path), nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand, decoder.out())) ||
+      FAILED(decoder->GetFrame(0, frame.out())) ||
+      FAILED(factory->CreateFormatConverter(converter.out())) ||
+      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom)) ||
+      FAILED(converter->QueryInterface(IID_IWICBitmapSource, source.outVoid()))) {
+    return false;
+  }
+  WICPixelFormatGUID format{};
+  return SUCCEEDED(source->GetPixelFormat(&format)) &&
+         std::memcmp(&format, &GUID_WICPixelFormat32bppBGRA, sizeof format) == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path) {
+  // Declared in reverse order of release: the source goes first, the factory last.
+  ComReference<IWICImagingFactory> factory;
+  ComReference<IWICBitmapDecoder> decoder;
+  ComReference<IWICBitmapFrameDecode> frame;
+  ComReference<IWICFormatConverter> converter;
+  ComReference<IWICBitmapSource> source;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory, factory.outVoid())) ||
+      !openBgraSource(path, factory.get(), decoder, frame, converter, source)) {
+    return nullptr;
+  }
+  UINT width = 0;
+  UINT height = 0;
+  if (FAILED(source->GetSize(&width, &height))) return nullptr;
+  const std::uint64_t bytes = std::uint64_t(width) * height * 4;
+  if (width == 0 || height == 0 || width > LONG_MAX || height > LONG_MAX ||
+      bytes > std::numeric_limits<UINT>::max()) {
+    return nullptr;
+  }
+
+  const BITMAPINFOHEADER header = topDown32BitHeader(width, height);
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
+                                    DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bitmap == nullptr) return nullptr;
+  auto screenshot = std::make_unique<DibScreenshot>(bitmap, static_cast<std::uint8_t*>(pixels),
+                                                    int(width), int(height));
+  // A failed copy leaves the bitmap as it was made; it is returned all the same.
+  source->CopyPixels(nullptr, width * 4, UINT(bytes), static_cast<BYTE*>(pixels));
+  return screenshot;
+}
+
+bool copyAs24BitBottomUp(const ScreenshotBitmap& screenshot, const BitmapInfoHeader& header,
+                         std::uint8_t* destination, std::size_t size) {
+  const auto& dib = static_cast<const DibScreenshot&>(screenshot);
+  const std::size_t stride = (std::size_t(header.width) * 3 + 3) & ~std::size_t(3);
+  const std::size_t rows =
+      std::size_t(header.height < 0 ? -std::int64_t(header.height) : std::int64_t(header.height));
+  if (header.width <= 0 || rows == 0 || size < stride * rows) return false;
+
+  // The contexts are made after the bitmaps they hold, so they let go of them
+  // before the bitmaps are deleted.
+  ScreenContext screen;
+  void* bits = nullptr;
+  GdiObject picture(CreateDIBSection(screen.get(), reinterpret_cast<const BITMAPINFO*>(&header),
+                                     DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (picture.get() == nullptr || bits == nullptr) return false;
+  MemoryContext from(screen.get());
+  MemoryContext to(screen.get());
+
+  from.select(dib.handle());
+  to.select(picture.get());
+  BitBlt(to.get(), 0, 0, header.width, LONG(rows), from.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  std::memcpy(destination, bits, stride * rows);
+  return true;
+}
+
+}  // namespace ondrel::platform

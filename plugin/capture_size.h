@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <span>
+
+#include "capture/picture_size.h"
+#include "plugin/settings.h"
+
+namespace ondrel {
+
+// The capture size from `width` and `height`; a 0 takes the active window's
+// client width or height when that is above 0, else 640 or 480. Any other
+// value, negative ones included, stays as read.
+PictureSize resolveCaptureSize(const SettingsSource& settings);
+
+// The size of the picture: the drawing's own size for an SVG drawing that
+// declares a usable one, the resolved capture size otherwise.
+PictureSize pictureSize(const SettingsSource& settings, bool isSvgDrawing,
+                        std::span<const std::uint8_t> imageBytes);
+
+}  // namespace ondrel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "platform/wide_text.h"
+
+namespace ondrel {
+
+// The bytes of a picture file from an offset to its end.
+class FileImage {
+ public:
+  std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
+
+  // For a picture: fewer than 64 bytes after the offset give 2; a file that
+  // cannot be opened, positioned or fully read gives 6; no memory gives 4.
+  int readForPicture(const WideString& path, std::int32_t offset);
+
+  // For picture information: a file that cannot be opened, positioned or read
+  // gives 6; an offset past the end or a short read gives 2; no memory gives 4.
+  int readForInformation(const WideString& path, std::int32_t offset);
+
+ private:
+  bool allocate(std::int64_t size);
+
+  std::unique_ptr<std::uint8_t[]> bytes_;
+  std::size_t size_ = 0;
+};
+
+// The smallest image, from the offset on, that a picture call takes.
+inline constexpr std::int64_t kMinimumImageSize = 64;
+
+}  // namespace ondrel

@@ -1,0 +1,36 @@
+#include "plugin/picture_driver.h"
+
+#include "capture/page_capture.h"
+#include "plugin/bitmap_handover.h"
+#include "plugin/capture_size.h"
+#include "plugin/input_acceptance.h"
+#include "plugin/pixel_layout.h"
+#include "plugin/result_code.h"
+
+namespace ondrel {
+
+int renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
+                  std::span<const std::uint8_t> imageBytes, platform::BlockHandle* headerHandle,
+                  platform::BlockHandle* pixelHandle) {
+  if (!fileName) return kNotAccepted;
+
+  CaptureRequest request;
+  request.browserPath = settings.browserPath();
+  request.pagePath = WideString(*fileName);
+  request.showScrollbars = settings.scrollBarsShown();
+  const bool isSvgDrawing = hasSvgExtension(*fileName) && settings.svgEnabled();
+  const PictureSize size = pictureSize(settings, isSvgDrawing, imageBytes);
+  request.captureWidth = size.width;
+  request.captureHeight = size.height;
+  request.waitSeconds = settings.waitSeconds();
+
+  // A picture the viewer's blocks cannot hold is refused before any browser runs.
+  const std::optional<PixelLayout> layout = PixelLayout::of(size);
+  if (!layout) return kOutOfMemory;
+
+  const std::unique_ptr<platform::ScreenshotBitmap> screenshot = capturePage(request);
+  if (!screenshot) return kReadOrCaptureFailed;
+  return handOverBitmap(*screenshot, *layout, headerHandle, pixelHandle);
+}
+
+}  // namespace ondrel

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "plugin/settings.h"
+
+namespace ondrel {
+
+// The picture-information record the viewer passes in; its layout is part of
+// the interface (natural alignment, 32 bytes on 64-bit platforms).
+struct PictureInfoRecord {
+  std::int32_t left;
+  std::int32_t top;
+  std::int32_t pixelWidth;
+  std::int32_t pixelHeight;
+  std::uint16_t densityX;
+  std::uint16_t densityY;
+  std::int16_t bitsPerPixel;
+  void* textHandle;
+};
+static_assert(sizeof(void*) != 8 || sizeof(PictureInfoRecord) == 32);
+static_assert(sizeof(void*) != 8 || offsetof(PictureInfoRecord, textHandle) == 24);
+static_assert(offsetof(PictureInfoRecord, pixelWidth) == 8);
+static_assert(offsetof(PictureInfoRecord, densityX) == 16);
+static_assert(offsetof(PictureInfoRecord, bitsPerPixel) == 20);
+
+// Fills `info` with the size the picture of this input will have: the
+// settings' capture size, or an SVG drawing's own. A memory image, having no
+// name, counts as an SVG drawing while SVG drawings are on. Only the fields
+// of the record are written, never its alignment gap.
+void describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
+                     std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info);
+
+}  // namespace ondrel

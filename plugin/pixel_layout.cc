@@ -1,0 +1,23 @@
+#include "plugin/pixel_layout.h"
+
+#include <limits>
+
+namespace ondrel {
+
+std::optional<PixelLayout> PixelLayout::of(PictureSize size) {
+  if (size.width <= 0 || size.height <= 0) return std::nullopt;
+  const std::int64_t stride = (std::int64_t(size.width) * 3 + 3) & ~std::int64_t(3);
+  const std::int64_t blockSize = stride * size.height;
+  if (blockSize > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return PixelLayout{size.width, size.height, std::int32_t(stride), std::int32_t(blockSize)};
+}
+
+BitmapInfoHeader PixelLayout::header() const {
+  BitmapInfoHeader header;
+  header.width = width;
+  header.height = height;
+  header.bitCount = 24;
+  return header;
+}
+
+}  // namespace ondrel

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace ondrel {
+
+// What GetPictureInfo(W), GetPicture(W) and GetPreview(W) answer.
+enum ResultCode : int {
+  kSuccess = 0,
+  kNotAccepted = 2,          // not our input, too short, or read short for information
+  kOutOfMemory = 4,          // a memory block could not be had
+  kBitmapFailed = 5,         // a block would not lock, or the 24-bit bitmap was not made
+  kReadOrCaptureFailed = 6,  // the file could not be read, or the capture gave no picture
+};
+
+}  // namespace ondrel

@@ -1,0 +1,56 @@
+#include "plugin/settings.h"
+
+#include "platform/module_path.h"
+#include "platform/profile_reader.h"
+#include "platform/shell_paths.h"
+
+namespace ondrel {
+
+bool isOn(WideView value) { return equalsIgnoringAsciiCase(value, u"ON"); }
+
+WideString SettingsSource::browserPath() const {
+  return readText(setting::kBrowser, setting::kBrowserDefault, setting::kTextCapacity);
+}
+
+bool SettingsSource::svgEnabled() const {
+  return isOn(readText(setting::kSvg, setting::kSvgDefault, setting::kTextCapacity));
+}
+
+bool SettingsSource::scrollBarsShown() const {
+  return isOn(
+      readText(setting::kScrollBar, setting::kScrollBarDefault, setting::kScrollBarCapacity));
+}
+
+int SettingsSource::waitSeconds() const {
+  return readInteger(setting::kWaitTime, setting::kWaitTimeDefault);
+}
+
+std::optional<WideString> settingsFilePath() {
+  const std::optional<WideString> module = platform::moduleFileName();
+  if (!module) return std::nullopt;
+  return platform::renameExtension(*module, u".ini");
+}
+
+ModuleSettings::ModuleSettings() : file_(settingsFilePath().value_or(WideString())) {}
+
+WideString ModuleSettings::readText(WideView key, WideView fallback, std::size_t capacity) const {
+  if (file_.empty()) {
+    WideString value(fallback);
+    if (value.size() >= capacity) value.resize(capacity == 0 ? 0 : capacity - 1);
+    return value;
+  }
+  return platform::readProfileString(file_, setting::kSection, key, fallback, capacity);
+}
+
+int ModuleSettings::readInteger(WideView key, int fallback) const {
+  if (file_.empty()) return fallback;
+  return platform::readProfileInt(file_, setting::kSection, key, fallback);
+}
+
+std::optional<platform::ClientArea> ModuleSettings::activeWindowClientArea() const {
+  return platform::activeWindowClientArea();
+}
+
+bool ModuleSettings::pathExists(const WideString& path) const { return platform::pathExists(path); }
+
+}  // namespace ondrel

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/active_window.h"
+#include "platform/wide_text.h"
+
+namespace ondrel {
+
+// The keys of the section "SystemSetting" and what a missing key means.
+namespace setting {
+inline constexpr char16_t kSection[] = u"SystemSetting";
+inline constexpr char16_t kBrowser[] = u"Chrome";
+inline constexpr char16_t kSvg[] = u"SVG";
+inline constexpr char16_t kScrollBar[] = u"scrollBar";
+inline constexpr char16_t kWidth[] = u"width";
+inline constexpr char16_t kHeight[] = u"height";
+inline constexpr char16_t kWaitTime[] = u"waitTime";
+
+inline constexpr char16_t kBrowserDefault[] = u"";
+inline constexpr char16_t kSvgDefault[] = u"ON";
+inline constexpr char16_t kScrollBarDefault[] = u"OFF";
+inline constexpr int kWidthDefault = 640;
+inline constexpr int kHeightDefault = 480;
+inline constexpr int kWaitTimeDefault = 5;
+
+inline constexpr std::size_t kTextCapacity = 260;
+inline constexpr std::size_t kScrollBarCapacity = 32;
+}  // namespace setting
+
+// Where the settings come from. Every read goes to the source afresh, so an
+// edit of the file shows at the next call.
+class SettingsSource {
+ public:
+  virtual ~SettingsSource() = default;
+  virtual WideString readText(WideView key, WideView fallback, std::size_t capacity) const = 0;
+  virtual int readInteger(WideView key, int fallback) const = 0;
+  virtual std::optional<platform::ClientArea> activeWindowClientArea() const = 0;
+  virtual bool pathExists(const WideString& path) const = 0;
+
+  WideString browserPath() const;
+  bool svgEnabled() const;
+  bool scrollBarsShown() const;
+  int waitSeconds() const;
+};
+
+// The file beside the module: its name with the extension ".ini".
+std::optional<WideString> settingsFilePath();
+
+// The settings file of the running module, read through the platform.
+class ModuleSettings final : public SettingsSource {
+ public:
+  ModuleSettings();
+  WideString readText(WideView key, WideView fallback, std::size_t capacity) const override;
+  int readInteger(WideView key, int fallback) const override;
+  std::optional<platform::ClientArea> activeWindowClientArea() const override;
+  bool pathExists(const WideString& path) const override;
+
+ private:
+  // Empty when the module's name is unknown: every key then takes its default.
+  WideString file_;
+};
+
+// "ON" in any letter case is on; everything else, empty included, is off.
+bool isOn(WideView value);
+
+}  // namespace ondrel
