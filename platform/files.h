@@ -28,6 +28,11 @@ class ReadableFile {
   // Reads up to `count` bytes; how many were read, or nothing when the read fails.
   std::optional<std::size_t> read(void* buffer, std::size_t count);
 
+  // The handle as the platform knows it, for callers that take raw handles.
+  std::uintptr_t nativeHandle() const { return std::uintptr_t(native_); }
+  // The current position, or nothing.
+  std::optional<std::int64_t> position() const;
+
  private:
   explicit ReadableFile(std::intptr_t native) : native_(native) {}
   void close();

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/wide_text.h"
 
@@ -18,7 +19,10 @@ class DynamicLibrary {
   DynamicLibrary(DynamicLibrary&& other) noexcept : native_(other.native_) {
     other.native_ = nullptr;
   }
-  DynamicLibrary& operator=(DynamicLibrary&&) = delete;
+  DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {
+    std::swap(native_, other.native_);
+    return *this;
+  }
   DynamicLibrary(const DynamicLibrary&) = delete;
   ~DynamicLibrary();
 
@@ -44,6 +48,9 @@ class ComApartment {
  private:
   bool initialised_ = false;
 };
+
+// True where the screenshot decoder needs COM on the calling thread.
+bool screenshotDecoderNeedsCom();
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value);
 bool unsetEnvironmentVariable(std::string_view name);

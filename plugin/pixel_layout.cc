@@ -6,9 +6,10 @@ namespace ondrel {
 
 std::optional<PixelLayout> PixelLayout::of(PictureSize size) {
   if (size.width <= 0 || size.height <= 0) return std::nullopt;
+  constexpr std::int64_t kLargestBlock = std::numeric_limits<std::int32_t>::max();
   const std::int64_t stride = (std::int64_t(size.width) * 3 + 3) & ~std::int64_t(3);
+  if (stride > kLargestBlock / size.height) return std::nullopt;
   const std::int64_t blockSize = stride * size.height;
-  if (blockSize > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return PixelLayout{size.width, size.height, std::int32_t(stride), std::int32_t(blockSize)};
 }
 

@@ -85,6 +85,12 @@ std::optional<std::int64_t> ReadableFile::seek(std::int64_t offset) {
   return std::int64_t(position);
 }
 
+std::optional<std::int64_t> ReadableFile::position() const {
+  const off_t position = lseek(int(native_), 0, SEEK_CUR);
+  if (position < 0) return std::nullopt;
+  return std::int64_t(position);
+}
+
 std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
   return readFully(int(native_), buffer, count);
 }

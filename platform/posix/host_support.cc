@@ -26,6 +26,8 @@ std::string DynamicLibrary::lastError() {
 ComApartment::ComApartment() = default;
 ComApartment::~ComApartment() = default;
 
+bool screenshotDecoderNeedsCom() { return false; }
+
 bool setEnvironmentVariable(std::string_view name, std::string_view value) {
   return setenv(std::string(name).c_str(), std::string(value).c_str(), 1) == 0;
 }

@@ -66,6 +66,13 @@ std::optional<std::int64_t> ReadableFile::seek(std::int64_t offset) {
   return std::int64_t(position.QuadPart);
 }
 
+std::optional<std::int64_t> ReadableFile::position() const {
+  LARGE_INTEGER distance{};
+  LARGE_INTEGER position;
+  if (!SetFilePointerEx(handleOf(native_), distance, &position, FILE_CURRENT)) return std::nullopt;
+  return std::int64_t(position.QuadPart);
+}
+
 std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
   return readFully(handleOf(native_), buffer, count);
 }

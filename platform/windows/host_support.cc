@@ -30,6 +30,8 @@ ComApartment::~ComApartment() {
   if (initialised_) CoUninitialize();
 }
 
+bool screenshotDecoderNeedsCom() { return true; }
+
 bool setEnvironmentVariable(std::string_view name, std::string_view value) {
   return SetEnvironmentVariableW(native(utf8ToWide(name)), native(utf8ToWide(value)));
 }

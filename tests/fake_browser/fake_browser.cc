@@ -1,0 +1,151 @@
+// Stands in for a Chromium-family browser run with "--headless --screenshot": it records how it
+// was started and writes a PNG of the test pattern at the window size, or misbehaves on request
+// (see tests/support/fake_browser_env.h).
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "tests/fake_browser/browser_command_line.h"
+#include "tests/support/browser_log.h"
+#include "tests/support/fake_browser_env.h"
+#include "tests/support/png_writer.h"
+#include "tests/support/test_pattern.h"
+
+namespace ondrel::test {
+namespace {
+
+constexpr int kExitWritten = 0;
+constexpr int kExitCannotWrite = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 3;
+
+enum class Mode { Normal, Hang, NoScreenshot, Larger, Smaller, NotPng };
+
+std::string_view environmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::optional<Mode> modeFromEnvironment() {
+  const std::string_view name = environmentValue(kFakeBrowserModeVariable);
+  if (name.empty() || name == "normal") return Mode::Normal;
+  if (name == "hang") return Mode::Hang;
+  if (name == "no-screenshot") return Mode::NoScreenshot;
+  if (name == "larger") return Mode::Larger;
+  if (name == "smaller") return Mode::Smaller;
+  if (name == "not-png") return Mode::NotPng;
+  return std::nullopt;
+}
+
+std::optional<int> delayFromEnvironment() {
+  const std::string_view text = environmentValue(kFakeBrowserDelayVariable);
+  if (text.empty()) return 0;
+  int milliseconds = 0;
+  const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), milliseconds);
+  if (error != std::errc() || stop != text.data() + text.size() || milliseconds < 0) {
+    return std::nullopt;
+  }
+  return milliseconds;
+}
+
+void record(const std::vector<std::string>& args) {
+  const std::string_view log = environmentValue(kFakeBrowserLogVariable);
+  if (log.empty()) return;
+  std::error_code error;
+  const std::string cwd = std::filesystem::current_path(error).string();
+  if (!appendBrowserRun(std::filesystem::path(log), {cwd, args})) {
+    std::cerr << "fake-browser: cannot append to " << log << '\n';
+  }
+}
+
+[[noreturn]] void hang() {
+  for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+std::uint8_t seedOfPageFile(const std::optional<std::string>& page) {
+  std::ifstream file;
+  if (page) file.open(std::filesystem::path(*page), std::ios::binary);
+  std::ostringstream text;
+  if (file) text << file.rdbuf();
+  return seedOfPage(text.str());
+}
+
+// The size of the screenshot a mode draws in a window of `window`.
+WindowSize screenshotSize(Mode mode, WindowSize window) {
+  switch (mode) {
+    case Mode::Larger:
+      return {window.width + 16, window.height + 8};
+    case Mode::Smaller:
+      return {std::max(window.width / 2, 1), std::max(window.height / 2, 1)};
+    default:
+      return window;
+  }
+}
+
+bool writeScreenshot(Mode mode, const std::filesystem::path& path, WindowSize window,
+                     std::uint8_t seed) {
+  if (mode == Mode::NotPng) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << "this is not a png\n";
+    file.close();
+    return !file.fail();
+  }
+  const WindowSize size = screenshotSize(mode, window);
+  return writePng(path, patternImage(size.width, size.height, seed));
+}
+
+int run(const std::vector<std::string>& args) {
+  const std::optional<Mode> mode = modeFromEnvironment();
+  const std::optional<int> delay = delayFromEnvironment();
+  if (!mode || !delay) {
+    std::cerr << "fake-browser: bad " << kFakeBrowserModeVariable << " or "
+              << kFakeBrowserDelayVariable << '\n';
+    return kExitUsage;
+  }
+  if (*mode == Mode::Hang) hang();
+
+  const BrowserCommandLine commandLine = parseBrowserCommandLine(args);
+  const std::optional<std::string> screenshot = commandLine.switchValue("screenshot");
+  const std::optional<WindowSize> window =
+      parseWindowSize(commandLine.switchValue("window-size").value_or(""));
+  if (!screenshot || screenshot->empty() || !window) {
+    std::cerr << "fake-browser: needs --screenshot=<path> and --window-size=<width>,<height>\n";
+    return kExitUsage;
+  }
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
+  if (*mode == Mode::NoScreenshot) return kExitWritten;
+  const std::uint8_t seed = seedOfPageFile(commandLine.page);
+  if (!writeScreenshot(*mode, std::filesystem::path(*screenshot), *window, seed)) {
+    std::cerr << "fake-browser: cannot write " << *screenshot << '\n';
+    return kExitCannotWrite;
+  }
+  return kExitWritten;
+}
+
+}  // namespace
+}  // namespace ondrel::test
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  ondrel::test::record(args);
+  try {
+    return ondrel::test::run(args);
+  } catch (const std::exception& failure) {
+    std::cerr << "fake-browser: " << failure.what() << '\n';
+    return ondrel::test::kExitFailure;
+  }
+}

@@ -1,0 +1,112 @@
+#include "tests/plugin/plugin_module.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "tests/support/fake_browser_env.h"
+
+namespace ondrel::test {
+namespace {
+
+std::filesystem::path newFolder() {
+  std::random_device entropy;
+  const auto name = "ondrel-plugin-test-" + std::to_string(entropy()) + std::to_string(entropy());
+  // Taken before any module points the temporary folder elsewhere.
+  static const std::filesystem::path base = std::filesystem::temp_directory_path();
+  auto folder = base / name;
+  std::filesystem::create_directories(folder / "tmp");
+  return folder;
+}
+
+template <typename Function>
+Function lookUp(const platform::DynamicLibrary& library, const char* name) {
+  auto* function = reinterpret_cast<Function>(library.symbol(name));
+  if (function == nullptr) ADD_FAILURE() << "the module does not export " << name;
+  return function;
+}
+
+}  // namespace
+
+std::string fakeBrowserPath() { return ONDREL_FAKE_BROWSER; }
+
+PluginModule::PluginModule() : folder_(newFolder()) {
+  const std::filesystem::path built(ONDREL_MODULE);
+  const std::filesystem::path copy = folder_ / built.filename();
+  std::filesystem::copy_file(built, copy);
+
+  const std::string temporary = (folder_ / "tmp").string();
+  for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
+    platform::setEnvironmentVariable(variable, temporary);
+  }
+  platform::setEnvironmentVariable(kFakeBrowserLogVariable, (folder_ / "browser.log").string());
+  setBrowserMode("normal");
+  setBrowserDelay(0);
+
+  library_ = platform::DynamicLibrary::open(copy.u16string());
+  if (!library_) {
+    ADD_FAILURE() << "cannot load " << copy << ": " << platform::DynamicLibrary::lastError();
+    return;
+  }
+  getPluginInfo = lookUp<GetPluginInfoFunction>(*library_, "GetPluginInfo");
+  getPluginInfoW = lookUp<GetPluginInfoWFunction>(*library_, "GetPluginInfoW");
+  isSupported = lookUp<IsSupportedFunction>(*library_, "IsSupported");
+  isSupportedW = lookUp<IsSupportedWFunction>(*library_, "IsSupportedW");
+  getPictureInfo = lookUp<GetPictureInfoFunction>(*library_, "GetPictureInfo");
+  getPictureInfoW = lookUp<GetPictureInfoWFunction>(*library_, "GetPictureInfoW");
+  getPicture = lookUp<GetPictureFunction>(*library_, "GetPicture");
+  getPictureW = lookUp<GetPictureWFunction>(*library_, "GetPictureW");
+  getPreview = lookUp<GetPictureFunction>(*library_, "GetPreview");
+  getPreviewW = lookUp<GetPictureWFunction>(*library_, "GetPreviewW");
+}
+
+PluginModule::~PluginModule() {
+  library_.reset();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void PluginModule::writeSettings(const std::string& text) {
+  const std::filesystem::path module(ONDREL_MODULE);
+  std::ofstream(folder_ / module.filename().replace_extension(".ini"), std::ios::binary) << text;
+}
+
+void PluginModule::removeSettings() {
+  const std::filesystem::path module(ONDREL_MODULE);
+  std::filesystem::remove(folder_ / module.filename().replace_extension(".ini"));
+}
+
+void PluginModule::useFakeBrowser(const std::string& extraLines) {
+  writeSettings("[SystemSetting]\nChrome=" + fakeBrowserPath() + "\n" + extraLines);
+}
+
+std::filesystem::path PluginModule::writeFile(const std::string& name, const std::string& bytes) {
+  const std::filesystem::path file = folder_ / name;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << bytes;
+  return file;
+}
+
+std::vector<std::string> PluginModule::leftovers() const {
+  std::vector<std::string> names;
+  std::error_code missing;
+  for (const auto& entry : std::filesystem::directory_iterator(captureFolder(), missing)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::vector<BrowserRun> PluginModule::browserRuns() const {
+  return readBrowserLog(folder_ / "browser.log");
+}
+
+void PluginModule::setBrowserMode(const std::string& mode) {
+  platform::setEnvironmentVariable(kFakeBrowserModeVariable, mode);
+}
+
+void PluginModule::setBrowserDelay(int milliseconds) {
+  platform::setEnvironmentVariable(kFakeBrowserDelayVariable, std::to_string(milliseconds));
+}
+
+}  // namespace ondrel::test

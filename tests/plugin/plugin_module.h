@@ -1,0 +1,63 @@
+// A private copy of the plug-in module, loaded the way a viewer loads it, with
+// its own settings file, temporary folder and fake browser.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/host_support.h"
+#include "plugin/exports.h"
+#include "tests/support/browser_log.h"
+
+namespace ondrel::test {
+
+class PluginModule {
+ public:
+  // Copies the built module into a new folder and loads it from there; the
+  // user's temporary folder of the process is pointed into that folder too.
+  PluginModule();
+  PluginModule(const PluginModule&) = delete;
+  PluginModule& operator=(const PluginModule&) = delete;
+  ~PluginModule();
+
+  // Replaces the settings file beside the module; `text` is its whole content.
+  void writeSettings(const std::string& text);
+  void removeSettings();
+  // A settings file naming the fake browser, plus `extraLines`.
+  void useFakeBrowser(const std::string& extraLines = "");
+
+  // A file in the module's folder with `bytes` as content; its full name.
+  std::filesystem::path writeFile(const std::string& name, const std::string& bytes);
+
+  std::filesystem::path folder() const { return folder_; }
+  // The folder in which captures keep their temporary files.
+  std::filesystem::path captureFolder() const { return folder_ / "tmp" / "ondrel"; }
+  // Files left in the capture folder (empty when the folder is gone).
+  std::vector<std::string> leftovers() const;
+
+  // The fake browser's runs since the module was loaded.
+  std::vector<BrowserRun> browserRuns() const;
+  void setBrowserMode(const std::string& mode);
+  void setBrowserDelay(int milliseconds);
+
+  GetPluginInfoFunction getPluginInfo = nullptr;
+  GetPluginInfoWFunction getPluginInfoW = nullptr;
+  IsSupportedFunction isSupported = nullptr;
+  IsSupportedWFunction isSupportedW = nullptr;
+  GetPictureInfoFunction getPictureInfo = nullptr;
+  GetPictureInfoWFunction getPictureInfoW = nullptr;
+  GetPictureFunction getPicture = nullptr;
+  GetPictureWFunction getPictureW = nullptr;
+  GetPictureFunction getPreview = nullptr;
+  GetPictureWFunction getPreviewW = nullptr;
+
+ private:
+  std::filesystem::path folder_;
+  std::optional<platform::DynamicLibrary> library_;
+};
+
+// The fake browser program's full name.
+std::string fakeBrowserPath();
+
+}  // namespace ondrel::test

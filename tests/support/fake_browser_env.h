@@ -1,0 +1,22 @@
+// The environment variables through which tests steer the fake browser (tests/fake_browser).
+
+#ifndef ONDREL_TESTS_SUPPORT_FAKE_BROWSER_ENV_H_
+#define ONDREL_TESTS_SUPPORT_FAKE_BROWSER_ENV_H_
+
+namespace ondrel::test {
+
+// Names a file to which every run appends its record (tests/support/browser_log.h).
+inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
+
+// "normal" (the default): writes the pattern at exactly the window size;
+// "hang": never ends and writes nothing; "no-screenshot": ends at once and writes nothing;
+// "larger": writes (W + 16) x (H + 8); "smaller": writes (W / 2) x (H / 2), at least 1 x 1;
+// "not-png": writes a text file where the screenshot belongs.
+inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
+
+// Milliseconds to wait before writing the screenshot, so concurrent captures overlap.
+inline constexpr char kFakeBrowserDelayVariable[] = "ONDREL_FAKE_BROWSER_DELAY_MS";
+
+}  // namespace ondrel::test
+
+#endif  // ONDREL_TESTS_SUPPORT_FAKE_BROWSER_ENV_H_
