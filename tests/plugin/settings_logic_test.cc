@@ -1,0 +1,151 @@
+// Acceptance and the capture size, decided from settings alone.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "plugin/capture_size.h"
+#include "plugin/input_acceptance.h"
+#include "plugin/pixel_layout.h"
+
+namespace ondrel {
+namespace {
+
+// Settings held in memory, with an active window of any size and a browser
+// that exists or not.
+class FakeSettings final : public SettingsSource {
+ public:
+  std::map<WideString, WideString> values;
+  std::optional<platform::ClientArea> client;
+  bool browserExists = true;
+
+  WideString readText(WideView key, WideView fallback, std::size_t capacity) const override {
+    const auto found = values.find(WideString(key));
+    WideString value = found == values.end() ? WideString(fallback) : found->second;
+    if (value.size() >= capacity) value.resize(capacity - 1);
+    return value;
+  }
+  int readInteger(WideView key, int fallback) const override {
+    const auto found = values.find(WideString(key));
+    return found == values.end() ? fallback : std::stoi(wideToUtf8(found->second));
+  }
+  std::optional<platform::ClientArea> activeWindowClientArea() const override { return client; }
+  bool pathExists(const WideString&) const override { return browserExists; }
+};
+
+FakeSettings withBrowser() {
+  FakeSettings settings;
+  settings.values[u"Chrome"] = u"browser";
+  return settings;
+}
+
+TEST(CaptureSize, ZeroTakesTheActiveWindowsClientSize) {
+  struct Case {
+    const char16_t* width;
+    const char16_t* height;
+    std::optional<platform::ClientArea> client;
+    PictureSize expected;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, platform::ClientArea{800, 600}, {640, 480}},
+      {u"0", u"300", platform::ClientArea{800, 600}, {800, 300}},
+      {u"0", u"0", platform::ClientArea{800, 600}, {800, 600}},
+      {u"0", u"0", std::nullopt, {640, 480}},
+      {u"0", u"0", platform::ClientArea{0, 0}, {640, 480}},  // minimised
+      {u"0", u"0", platform::ClientArea{-3, 700}, {640, 700}},
+      {u"-20", u"7", std::nullopt, {-20, 7}},
+  };
+  for (const Case& c : cases) {
+    FakeSettings settings;
+    if (c.width != nullptr) settings.values[u"width"] = c.width;
+    if (c.height != nullptr) settings.values[u"height"] = c.height;
+    settings.client = c.client;
+    EXPECT_EQ(resolveCaptureSize(settings), c.expected)
+        << (c.width ? wideToUtf8(c.width) : "-") << " " << (c.height ? wideToUtf8(c.height) : "-");
+  }
+}
+
+TEST(CaptureSize, SvgDrawingsUseTheirOwnUsableSize) {
+  const FakeSettings settings;
+  const std::string drawing = R"(<svg width="300" height="100.5"/>)";
+  const std::string sizeless = "<svg/>";
+  const auto bytes = [](const std::string& text) {
+    return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  };
+  EXPECT_EQ(pictureSize(settings, true, bytes(drawing)), (PictureSize{300, 101}));
+  EXPECT_EQ(pictureSize(settings, false, bytes(drawing)), (PictureSize{640, 480}));
+  // A drawing that declares no size is shown at the settings' size.
+  EXPECT_EQ(pictureSize(settings, true, bytes(sizeless)), (PictureSize{640, 480}));
+}
+
+TEST(Acceptance, NeedsAnExistingBrowser) {
+  FakeSettings settings;
+  EXPECT_FALSE(acceptsInput(settings, u"page.html"));
+  EXPECT_FALSE(acceptsInput(settings, std::nullopt));
+  settings = withBrowser();
+  settings.browserExists = false;
+  EXPECT_FALSE(acceptsInput(settings, u"page.html"));
+  settings.browserExists = true;
+  EXPECT_TRUE(acceptsInput(settings, std::nullopt)) << "a memory image needs only the browser";
+}
+
+TEST(Acceptance, ExtensionsIgnoreLetterCase) {
+  FakeSettings settings = withBrowser();
+  for (const char16_t* name : {u"page.HTM", u"notes.Md", u"a.b.html", u"x.Svg", u"dir.md/x.html"}) {
+    EXPECT_TRUE(acceptsInput(settings, name)) << wideToUtf8(name);
+  }
+  for (const char16_t* name :
+       {u"page.html.bak", u"noextension", u"ends.", u"x.mdx", u"dir.html/noext", u""}) {
+    EXPECT_FALSE(acceptsInput(settings, name)) << wideToUtf8(name);
+  }
+  settings.values[u"SVG"] = u"oFF";
+  EXPECT_FALSE(acceptsInput(settings, u"x.svg"));
+  settings.values[u"SVG"] = u"oN";
+  EXPECT_TRUE(acceptsInput(settings, u"x.svg"));
+}
+
+TEST(SettingsValues, OnlyOnInAnyCaseIsOn) {
+  for (const char16_t* on : {u"ON", u"on", u"On", u"oN"}) EXPECT_TRUE(isOn(on));
+  for (const char16_t* off : {u"", u"1", u"yes", u"true", u"ON ", u" on", u"o", u"onn"}) {
+    EXPECT_FALSE(isOn(off)) << wideToUtf8(off);
+  }
+}
+
+TEST(PixelLayout, StridesArePaddedToFourBytes) {
+  const std::pair<std::int32_t, std::int32_t> strides[] = {{1, 4},  {2, 8},      {3, 12},
+                                                           {4, 12}, {640, 1920}, {641, 1924}};
+  for (const auto& [width, stride] : strides) {
+    const std::optional<PixelLayout> layout = PixelLayout::of({width, 2});
+    ASSERT_TRUE(layout) << width;
+    EXPECT_EQ(layout->stride, stride) << width;
+    EXPECT_EQ(layout->blockSize, stride * 2) << width;
+  }
+  EXPECT_EQ(PixelLayout::of({640, 480})->blockSize, 921600);
+}
+
+TEST(PixelLayout, SizesTheViewerCannotHoldAreRefused) {
+  for (const PictureSize size : {PictureSize{0, 10}, PictureSize{10, 0}, PictureSize{-640, 480},
+                                 PictureSize{640, -480}, PictureSize{100000, 100000},
+                                 PictureSize{2147483647, 2147483647}, PictureSize{2147483647, 1}}) {
+    EXPECT_FALSE(PixelLayout::of(size)) << size.width << "x" << size.height;
+  }
+  // The largest block that still fits: 715827882 pixels a row give 2147483648 bytes, too many.
+  EXPECT_TRUE(PixelLayout::of({715827881, 1}));
+  EXPECT_FALSE(PixelLayout::of({715827882, 1}));
+  EXPECT_TRUE(PixelLayout::of({1, 536870911}));
+  EXPECT_FALSE(PixelLayout::of({1, 536870912}));
+}
+
+TEST(PixelLayout, HeaderDescribesABottomUp24BitPicture) {
+  const BitmapInfoHeader header = PixelLayout::of({7, 5})->header();
+  EXPECT_EQ(header.size, 40u);
+  EXPECT_EQ(header.width, 7);
+  EXPECT_EQ(header.height, 5);
+  EXPECT_EQ(header.planes, 1);
+  EXPECT_EQ(header.bitCount, 24);
+  EXPECT_EQ(header.compression, 0u);
+  EXPECT_EQ(header.sizeImage, 0u);
+}
+
+}  // namespace
+}  // namespace ondrel
