@@ -9,8 +9,10 @@ namespace ondrel {
 namespace {
 
 WideString uniqueTag() {
-  const std::string tag = "-" + std::to_string(platform::currentProcessId()) + "-" +
-                          std::to_string(platform::currentThreadId());
+  std::string tag = "-";
+  tag += std::to_string(platform::currentProcessId());
+  tag += '-';
+  tag += std::to_string(platform::currentThreadId());
   return widenAscii(tag);
 }
 

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace ondrel::platform {
+
+// Puts standard input and output into binary mode where the C runtime would
+// otherwise translate line ends and stop at a 0x1A byte.
+void setBinaryStandardStreams();
+
+}  // namespace ondrel::platform
