@@ -55,12 +55,14 @@ std::string stagedPageText(std::string_view documentBytes) {
   return writeAsText(html);
 }
 
-bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath) {
+bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath,
+                   const MarkdownConverter& convert) {
   std::string page;
   try {
     const std::optional<std::string> document = platform::readFileBytes(pagePath);
-    page = stagedPageText(document ? *document : std::string());
-  } catch (const std::exception&) {
+    page = convert(document ? *document : std::string());
+  } catch (...) {
+    // Whatever the converter raised, the viewer must never see it.
     return false;
   }
   platform::writeFileBytes(stagedPagePath, page);

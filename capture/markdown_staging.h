@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -7,16 +8,21 @@
 
 namespace ondrel {
 
-// Converts the Markdown document at `pagePath` into the HTML page
-// `stagedPagePath` that the browser is shown instead. An unreadable document
-// stages an empty page and a page that cannot be written is simply missing;
-// neither stops the capture. False only when the conversion itself failed
-// (memory ran out), so that the capture gives up.
-bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath);
+// Turns a Markdown document's bytes into the bytes of the page to stage.
+using MarkdownConverter = std::function<std::string(std::string_view documentBytes)>;
 
 // The staged page for a document's bytes: the converter's HTML and one line
 // end, with text-mode line ends. Throws std::bad_alloc when memory runs out.
 std::string stagedPageText(std::string_view documentBytes);
+
+// Converts the Markdown document at `pagePath` with `convert` into the HTML
+// page `stagedPagePath` that the browser is shown instead. An unreadable
+// document stages an empty page and a page that cannot be written is simply
+// missing; neither stops the capture. False only when the conversion itself
+// failed (memory ran out, or the converter threw anything else), so that the
+// capture gives up.
+bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath,
+                   const MarkdownConverter& convert = stagedPageText);
 
 // The document as a text-mode read sees it: each CR LF pair becomes LF and a
 // 0x1A byte ends the text; a CR on its own stays.

@@ -56,7 +56,8 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
   WideString page = request.pagePath;
   if (markdown) {
     temporaryFiles.add(names->stagedPagePath);
-    if (!stageMarkdown(request.pagePath, names->stagedPagePath)) return nullptr;
+    if (!stageMarkdown(request.pagePath, names->stagedPagePath, request.convertMarkdown))
+      return nullptr;
     page = names->stagedPagePath;
   }
 

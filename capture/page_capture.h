@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "capture/markdown_staging.h"
 #include "platform/screenshot_bitmap.h"
 #include "platform/wide_text.h"
 
@@ -15,6 +16,8 @@ struct CaptureRequest {
   std::int32_t captureHeight = 0;
   bool showScrollbars = false;
   std::int32_t waitSeconds = 5;  // 0: no limit
+  // Makes the staged page of a Markdown document.
+  MarkdownConverter convertMarkdown = stagedPageText;
 };
 
 // Runs the browser headless on the page (a Markdown page staged as HTML

@@ -5,29 +5,11 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/windows/com_reference.h"
 #include "platform/windows/native_text.h"
 
 namespace ondrel::platform {
 namespace {
-
-// Releases a COM interface when it goes.
-template <typename Interface>
-class ComReference {
- public:
-  ComReference() = default;
-  ComReference(const ComReference&) = delete;
-  ComReference& operator=(const ComReference&) = delete;
-  ~ComReference() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  Interface* get() const { return pointer_; }
-  Interface* operator->() const { return pointer_; }
-  Interface** out() { return &pointer_; }
-  void** outVoid() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  Interface* pointer_ = nullptr;
-};
 
 class GdiObject {
  public:

@@ -1,0 +1,241 @@
+// The plug-in with Debian's Chromium behind it, started through the wrapper
+// script the settings name: real pages, real screenshots. Every page paints
+// known colours at known places, so a picture that is blank, cut, shifted or
+// of the wrong page shows.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "platform/host_support.h"
+#include "tests/plugin/handed_over_picture.h"
+#include "tests/plugin/plugin_module.h"
+
+namespace ondrel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Colour {
+  int red, green, blue;
+};
+
+// Screenshots keep CSS colours, give or take rounding.
+bool near(const Bgra& pixel, const Colour& colour) {
+  return std::abs(pixel.red - colour.red) <= 3 && std::abs(pixel.green - colour.green) <= 3 &&
+         std::abs(pixel.blue - colour.blue) <= 3;
+}
+
+std::string describe(const Bgra& pixel) {
+  return "rgb(" + std::to_string(pixel.red) + ", " + std::to_string(pixel.green) + ", " +
+         std::to_string(pixel.blue) + ")";
+}
+
+int pixelsNear(const HandedOverPicture& picture, const Colour& colour) {
+  int count = 0;
+  for (int y = 0; y < picture.header.height; ++y) {
+    for (int x = 0; x < picture.header.width; ++x) count += near(picture.at(x, y), colour);
+  }
+  return count;
+}
+
+constexpr Colour kWhite{255, 255, 255};
+
+class RealBrowserTest : public ::testing::Test {
+ protected:
+  // The module's own test folder is too deep for the browser's socket names
+  // (the wrapper then keeps its files in /tmp), so tests that look for
+  // leftovers point the temporary folder at a shallow one.
+  void useShallowTemporaryFolder() {
+    temporary_ = std::filesystem::path("/tmp") /
+                 ("ondrel-browser-" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(temporary_);
+    for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
+      platform::setEnvironmentVariable(variable, temporary_.string());
+    }
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    if (!temporary_.empty()) std::filesystem::remove_all(temporary_, ignored);
+  }
+
+  // Chromium starts slowly on a small machine: the limit is generous.
+  void useChromium(const std::string& extraLines, int waitSeconds = 30) {
+    plugin.writeSettings("[SystemSetting]\nChrome=" ONDREL_CHROMIUM_WRAPPER "\nwaitTime=" +
+                         std::to_string(waitSeconds) + "\n" + extraLines);
+  }
+
+  int picture(const std::filesystem::path& page, HandedOverPicture& result) {
+    platform::BlockHandle header = nullptr;
+    platform::BlockHandle pixels = nullptr;
+    const int code =
+        plugin.getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
+    if (code == 0) result = HandedOverPicture::takeOver(header, pixels);
+    return code;
+  }
+
+  // Whatever is left in the temporary folder: the capture's own files and
+  // the browser's profile, sockets and crash database.
+  std::vector<std::string> temporaryLeftovers() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(temporary_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  void expectColourAt(const HandedOverPicture& picture, int x, int y, const Colour& colour) {
+    EXPECT_TRUE(near(picture.at(x, y), colour))
+        << "(" << x << ", " << y << ") is " << describe(picture.at(x, y));
+  }
+
+  PluginModule plugin;
+  std::filesystem::path temporary_;
+};
+
+TEST_F(RealBrowserTest, HtmlPageAtTheWindowSize) {
+  useShallowTemporaryFolder();
+  useChromium("width=320\nheight=200\n");
+  const auto page =
+      plugin.writeFile("page.html",
+                       "<!DOCTYPE html><html><body style=\"margin:0;background:#fff\">"
+                       "<div style=\"position:absolute;left:40px;top:30px;width:100px;height:60px;"
+                       "background:rgb(200,30,60)\"></div>"
+                       "<div style=\"position:absolute;left:0;top:180px;width:320px;height:20px;"
+                       "background:rgb(20,110,220)\"></div></body></html>\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(page, result), 0);
+  ASSERT_EQ(result.header.width, 320);
+  ASSERT_EQ(result.header.height, 200);
+  expectColourAt(result, 40, 30, {200, 30, 60});
+  expectColourAt(result, 139, 89, {200, 30, 60});
+  expectColourAt(result, 140, 90, kWhite);
+  expectColourAt(result, 39, 29, kWhite);
+  // The bottom band proves the rows are in order and the picture is whole.
+  expectColourAt(result, 0, 199, {20, 110, 220});
+  expectColourAt(result, 319, 180, {20, 110, 220});
+  expectColourAt(result, 319, 179, kWhite);
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
+// Left with the module's deep temporary folder, which the wrapper must cope with.
+TEST_F(RealBrowserTest, SvgDrawingAtItsOwnSize) {
+  useChromium("width=640\nheight=480\n");
+  const auto drawing = plugin.writeFile(
+      "drawing.svg",
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"150\" height=\"200\">"
+      "<rect width=\"75\" height=\"200\" fill=\"rgb(30,144,255)\"/>"
+      "<rect x=\"75\" width=\"75\" height=\"200\" fill=\"rgb(255,165,0)\"/></svg>\n");
+  PictureInfoRecord record{};
+  ASSERT_EQ(plugin.getPictureInfoW(drawing.u16string().c_str(), 0, 0, &record), 0);
+  EXPECT_EQ(record.pixelWidth, 150);
+  EXPECT_EQ(record.pixelHeight, 200);
+
+  HandedOverPicture result;
+  ASSERT_EQ(picture(drawing, result), 0);
+  ASSERT_EQ(result.header.width, 150);
+  ASSERT_EQ(result.header.height, 200);
+  // The drawing fills the picture exactly: no margin, nothing cut.
+  expectColourAt(result, 0, 0, {30, 144, 255});
+  expectColourAt(result, 74, 199, {30, 144, 255});
+  expectColourAt(result, 75, 0, {255, 165, 0});
+  expectColourAt(result, 149, 199, {255, 165, 0});
+}
+
+// Each notation gets a background of its own from the document's style
+// sheet, so its colour shows only when the converter made that element.
+TEST_F(RealBrowserTest, MarkdownDocumentIsConvertedAndShown) {
+  useShallowTemporaryFolder();
+  useChromium("width=400\nheight=600\nscrollBar=off\n");
+  const auto document = plugin.writeFile(
+      "notes.md",
+      "<style>body{margin:0} h1{background:rgb(250,200,0)} ul{background:rgb(0,160,80)}"
+      " td{background:rgb(120,60,200)} pre{background:rgb(0,200,220)}</style>\r\n"
+      "\r\n"
+      "# A headline\r\n"
+      "\r\n"
+      "- one\r\n"
+      "- two with snake_case_name\r\n"
+      "\r\n"
+      "|table>\r\n"
+      "a|b\r\n"
+      "|<table\r\n"
+      "\r\n"
+      "```cpp\r\n"
+      "int answer = 42;\r\n"
+      "```\r\n"
+      "\r\n"
+      "<div style=\"position:absolute;left:300px;top:500px;width:50px;height:40px;"
+      "background:rgb(220,20,20)\"></div>\r\n"
+      "\r\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(document, result), 0);
+  ASSERT_EQ(result.header.width, 400);
+  ASSERT_EQ(result.header.height, 600);
+  const std::map<std::string, Colour> elements = {
+      {"headline", {250, 200, 0}},
+      {"list", {0, 160, 80}},
+      {"table cell", {120, 60, 200}},
+      {"code block", {0, 200, 220}},
+  };
+  for (const auto& [element, colour] : elements) {
+    EXPECT_GT(pixelsNear(result, colour), 200) << "no " << element;
+  }
+  // The raw HTML block sits where its style puts it.
+  expectColourAt(result, 300, 500, {220, 20, 20});
+  expectColourAt(result, 349, 539, {220, 20, 20});
+  expectColourAt(result, 299, 499, kWhite);
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
+TEST_F(RealBrowserTest, ConcurrentCapturesKeepTheirOwnPages) {
+  useShallowTemporaryFolder();
+  useChromium("width=64\nheight=48\n");
+  const Colour colours[] = {{255, 0, 0}, {0, 0, 255}};
+  std::filesystem::path pages[2];
+  for (int i = 0; i < 2; ++i) {
+    const Colour& c = colours[i];
+    pages[i] =
+        plugin.writeFile("page" + std::to_string(i) + "/page.html",
+                         "<html><body style=\"margin:0;background:rgb(" + std::to_string(c.red) +
+                             "," + std::to_string(c.green) + "," + std::to_string(c.blue) +
+                             ")\"></body></html>\n<!-- long enough for a picture of its own -->\n");
+  }
+  int codes[2] = {-1, -1};
+  HandedOverPicture results[2];
+  std::thread other([&] { codes[1] = picture(pages[1], results[1]); });
+  codes[0] = picture(pages[0], results[0]);
+  other.join();
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(codes[i], 0) << i;
+    expectColourAt(results[i], 32, 24, colours[i]);
+  }
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
+// At the limit the plug-in kills the wrapper's whole process group; the
+// browser's profile must still go, removed by the wrapper's cleaner once the
+// last browser process has ended.
+TEST_F(RealBrowserTest, BrowserStoppedAtTheLimitLeavesNothing) {
+  useShallowTemporaryFolder();
+  useChromium("width=64\nheight=48\n", 1);
+  const auto page = plugin.writeFile(
+      "endless.html",
+      "<html><body><script>for (;;) {}</script>a page that never finishes loading</body></html>\n");
+  HandedOverPicture result;
+  EXPECT_EQ(picture(page, result), 6);
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  while (!temporaryLeftovers().empty() && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
+}  // namespace
+}  // namespace ondrel::test

@@ -1,0 +1,98 @@
+// The command line of ondrel-render.
+
+#include "tools/ondrel_render/arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace ondrel_render {
+namespace {
+
+TEST(ArgumentsTest, ValidCommandLines) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::optional<std::string> settings, module;
+    std::string input, output;
+    PictureFormat format;
+    bool verbose;
+  };
+  const Case cases[] = {
+      {{"a.md", "out.png"}, {}, {}, "a.md", "out.png", PictureFormat::kPng, false},
+      {{"a.md", "OUT.PNG"}, {}, {}, "a.md", "OUT.PNG", PictureFormat::kPng, false},
+      {{"a.md", "out.Bmp"}, {}, {}, "a.md", "out.Bmp", PictureFormat::kBmp, false},
+      {{"--ini", "x.ini", "a.md", "o.png"},
+       "x.ini",
+       {},
+       "a.md",
+       "o.png",
+       PictureFormat::kPng,
+       false},
+      {{"a.md", "--ini=x.ini", "o.bmp", "-v"},
+       "x.ini",
+       {},
+       "a.md",
+       "o.bmp",
+       PictureFormat::kBmp,
+       true},
+      {{"--plugin", "p.so", "--verbose", "a.svg", "o.png"},
+       {},
+       "p.so",
+       "a.svg",
+       "o.png",
+       PictureFormat::kPng,
+       true},
+      {{"--plugin=p.sph", "--ini", "-odd.ini", "a", "o.png"},
+       "-odd.ini",
+       "p.sph",
+       "a",
+       "o.png",
+       PictureFormat::kPng,
+       false},
+      {{"--", "-a.html", "-o.png"}, {}, {}, "-a.html", "-o.png", PictureFormat::kPng, false},
+      {{"-", "o.png"}, {}, {}, "-", "o.png", PictureFormat::kPng, false},
+  };
+  for (const Case& c : cases) {
+    const ParsedArguments parsed = parseArguments(c.arguments);
+    const std::string line = testing::PrintToString(c.arguments);
+    ASSERT_EQ(parsed.error, "") << line;
+    EXPECT_FALSE(parsed.options.help) << line;
+    EXPECT_EQ(parsed.options.settingsPath, c.settings) << line;
+    EXPECT_EQ(parsed.options.modulePath, c.module) << line;
+    EXPECT_EQ(parsed.options.inputPath, c.input) << line;
+    EXPECT_EQ(parsed.options.outputPath, c.output) << line;
+    EXPECT_EQ(parsed.options.outputFormat, c.format) << line;
+    EXPECT_EQ(parsed.options.verbose, c.verbose) << line;
+  }
+}
+
+TEST(ArgumentsTest, HelpNeedsNoFiles) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--help"}, {"-h"}, {"a.md", "-h"}, {"a.md", "b.jpg", "--help"}}) {
+    const ParsedArguments parsed = parseArguments(arguments);
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.options.help);
+  }
+  EXPECT_NE(std::string(usageText()).find("--ini FILE"), std::string::npos);
+}
+
+TEST(ArgumentsTest, InvalidCommandLinesSayWhy) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "missing INPUT and OUTPUT"},
+      {{"a.md"}, "missing OUTPUT"},
+      {{"a.md", "o.png", "extra"}, "more than two file names given"},
+      {{"a.md", "o.jpg"}, "OUTPUT must end in .png or .bmp: 'o.jpg'"},
+      {{"a.md", "png"}, "OUTPUT must end in .png or .bmp: 'png'"},
+      {{"--bogus", "a.md", "o.png"}, "unknown option '--bogus'"},
+      {{"-x", "a.md", "o.png"}, "unknown option '-x'"},
+      {{"--ini"}, "--ini needs a file name"},
+      {{"--ini=", "a.md", "o.png"}, "--ini needs a file name"},
+      {{"--plugin", "a", "--plugin", "b", "a.md", "o.png"}, "--plugin may be given only once"},
+      {{"--inix", "a.md", "o.png"}, "unknown option '--inix'"},
+      {{"", "o.png"}, "empty file name"},
+  };
+  for (const auto& [arguments, error] : cases) {
+    EXPECT_EQ(parseArguments(arguments).error, error) << testing::PrintToString(arguments);
+  }
+}
+
+}  // namespace
+}  // namespace ondrel_render

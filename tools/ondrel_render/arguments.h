@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/ondrel_render/picture_files.h"
+
+namespace ondrel_render {
+
+// What the command line of ondrel-render asks for. Names are kept as the
+// user typed them, in the platform's narrow text.
+struct RenderOptions {
+  bool help = false;
+  bool verbose = false;
+  std::optional<std::string> settingsPath;  // --ini
+  std::optional<std::string> modulePath;    // --plugin
+  std::string inputPath;
+  std::string outputPath;
+  PictureFormat outputFormat = PictureFormat::kPng;
+};
+
+// The options, or a one-line reason why the command line is not valid.
+struct ParsedArguments {
+  RenderOptions options;
+  std::string error;
+};
+
+// Parses the arguments after the program name.
+ParsedArguments parseArguments(const std::vector<std::string>& arguments);
+
+// The text printed for --help.
+const char* usageText();
+
+}  // namespace ondrel_render

@@ -1,0 +1,155 @@
+#include "tools/ondrel_render/plugin_host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/bitmap_header.h"
+#include "platform/movable_block.h"
+#include "platform/text_codec.h"
+
+namespace ondrel_render {
+namespace {
+
+using ondrel::WideString;
+namespace platform = ondrel::platform;
+
+constexpr int kInformationCapacity = 1024;
+
+template <typename Function>
+bool lookUp(const platform::DynamicLibrary& library, const char* name, Function& function,
+            std::string& error) {
+  function = reinterpret_cast<Function>(library.symbol(name));
+  if (function == nullptr) error = std::string("the module does not export ") + name;
+  return function != nullptr;
+}
+
+// IsSupportedW takes a value whose bits 16 to 31 are all zero for an open
+// file handle and anything else for a pointer to the head, so the head must
+// never start at an address that looks like a handle. Within 64 KiB of any
+// address there is one that does not.
+class HeadBuffer {
+ public:
+  explicit HeadBuffer(std::span<const std::uint8_t> head) : storage_(kHeadSize + 0x10000) {
+    std::uintptr_t address = std::uintptr_t(storage_.data());
+    std::size_t offset = 0;
+    if (((address >> 16) & 0xFFFF) == 0) offset = 0x10000 - (address & 0xFFFF);
+    start_ = storage_.data() + offset;
+    std::copy_n(head.begin(), std::min(head.size(), kHeadSize), start_);
+  }
+
+  std::uintptr_t pointer() const { return std::uintptr_t(start_); }
+
+ private:
+  std::vector<std::uint8_t> storage_;  // zero-filled, so a short head is padded
+  std::uint8_t* start_;
+};
+
+// A block the plug-in handed over, freed when the object goes.
+class HandedOverBlock {
+ public:
+  explicit HandedOverBlock(platform::BlockHandle handle) : handle_(handle) {}
+  HandedOverBlock(const HandedOverBlock&) = delete;
+  HandedOverBlock& operator=(const HandedOverBlock&) = delete;
+  ~HandedOverBlock() {
+    if (handle_ != nullptr) platform::freeBlock(handle_);
+  }
+  platform::BlockHandle get() const { return handle_; }
+
+ private:
+  platform::BlockHandle handle_;
+};
+
+bool readHeader(const HandedOverBlock& block, ondrel::BitmapInfoHeader& header) {
+  if (block.get() == nullptr || platform::blockSize(block.get()) < sizeof header) return false;
+  const platform::BlockLock lock(block.get());
+  if (lock.data() == nullptr) return false;
+  std::memcpy(&header, lock.data(), sizeof header);
+  return true;
+}
+
+// Only an uncompressed 24-bit picture with rows bottom-up is what a viewer
+// asked for.
+bool isBottomUp24Bit(const ondrel::BitmapInfoHeader& header) {
+  return header.size == sizeof header && header.width > 0 && header.height > 0 &&
+         header.planes == 1 && header.bitCount == 24 && header.compression == 0;
+}
+
+bool readRows(const HandedOverBlock& block, Picture& picture) {
+  const std::size_t size = picture.stride() * std::size_t(picture.height);
+  if (block.get() == nullptr || platform::blockSize(block.get()) < size) return false;
+  const platform::BlockLock lock(block.get());
+  if (lock.data() == nullptr) return false;
+  const auto* bytes = static_cast<const std::uint8_t*>(lock.data());
+  picture.rows.assign(bytes, bytes + size);
+  return true;
+}
+
+bool takeOver(const HandedOverBlock& headerBlock, const HandedOverBlock& pixelBlock,
+              Picture& picture) {
+  ondrel::BitmapInfoHeader header;
+  if (!readHeader(headerBlock, header) || !isBottomUp24Bit(header)) return false;
+  picture.width = header.width;
+  picture.height = header.height;
+  return readRows(pixelBlock, picture);
+}
+
+}  // namespace
+
+std::optional<PluginHost> PluginHost::load(const WideString& modulePath,
+                                           const std::optional<WideString>& settingsPath,
+                                           std::string& error) {
+  PluginHost host;
+  WideString loadedPath = modulePath;
+  if (settingsPath) {
+    std::optional<PrivateModuleCopy> copy = PrivateModuleCopy::make(modulePath, *settingsPath);
+    if (!copy) {
+      error = "cannot copy the module and the settings file into a temporary folder";
+      return std::nullopt;
+    }
+    host.privateCopy_.emplace(std::move(*copy));
+    loadedPath = host.privateCopy_->modulePath();
+  }
+  host.library_ = platform::DynamicLibrary::open(loadedPath);
+  if (!host.library_) {
+    error = "cannot load the module: " + platform::DynamicLibrary::lastError();
+    return std::nullopt;
+  }
+  const platform::DynamicLibrary& library = *host.library_;
+  if (!lookUp(library, "GetPluginInfoW", host.getPluginInfoW_, error) ||
+      !lookUp(library, "IsSupportedW", host.isSupportedW_, error) ||
+      !lookUp(library, "GetPictureInfoW", host.getPictureInfoW_, error) ||
+      !lookUp(library, "GetPictureW", host.getPictureW_, error)) {
+    return std::nullopt;
+  }
+  return host;
+}
+
+std::string PluginHost::information(int index) const {
+  char16_t buffer[kInformationCapacity] = {};
+  const int length = getPluginInfoW_(index, buffer, kInformationCapacity);
+  const std::size_t shown = std::size_t(std::clamp(length, 0, kInformationCapacity - 1));
+  return platform::wideToAnsi(ondrel::WideView(buffer, shown));
+}
+
+bool PluginHost::isSupported(const WideString& fileName, std::span<const std::uint8_t> head) const {
+  const HeadBuffer buffer(head);
+  return isSupportedW_(fileName.c_str(), buffer.pointer()) != 0;
+}
+
+int PluginHost::pictureInfo(const WideString& fileName, ondrel::PictureInfoRecord& record) const {
+  return getPictureInfoW_(fileName.c_str(), 0, 0, &record);
+}
+
+int PluginHost::picture(const WideString& fileName, Picture& picture) const {
+  platform::BlockHandle header = nullptr;
+  platform::BlockHandle pixels = nullptr;
+  const int result = getPictureW_(fileName.c_str(), 0, 0, &header, &pixels, nullptr, 0);
+  // After a failure the handles are not the viewer's to free.
+  if (result != 0) return result;
+  const HandedOverBlock headerBlock(header);
+  const HandedOverBlock pixelBlock(pixels);
+  return takeOver(headerBlock, pixelBlock, picture) ? 0 : kMalformedPicture;
+}
+
+}  // namespace ondrel_render

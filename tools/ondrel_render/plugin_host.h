@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/host_support.h"
+#include "plugin/exports.h"
+#include "tools/ondrel_render/picture_files.h"
+#include "tools/ondrel_render/private_module_copy.h"
+
+namespace ondrel_render {
+
+// The plug-in module, loaded and called the way a picture viewer does it.
+class PluginHost {
+ public:
+  // Loads the module at `modulePath`; with `settingsPath`, a private copy of
+  // it beside that settings file instead. Nothing on failure, with the reason
+  // in `error`.
+  static std::optional<PluginHost> load(const ondrel::WideString& modulePath,
+                                        const std::optional<ondrel::WideString>& settingsPath,
+                                        std::string& error);
+
+  PluginHost(PluginHost&&) = default;
+  PluginHost& operator=(PluginHost&&) = delete;
+  PluginHost(const PluginHost&) = delete;
+
+  // The information text at `index` (1 is the plug-in's name).
+  std::string information(int index) const;
+
+  // IsSupportedW with the head of the file, zero-padded to the size viewers
+  // pass.
+  bool isSupported(const ondrel::WideString& fileName, std::span<const std::uint8_t> head) const;
+
+  // GetPictureInfoW on the whole file; the result code.
+  int pictureInfo(const ondrel::WideString& fileName, ondrel::PictureInfoRecord& record) const;
+
+  // GetPictureW on the whole file, taking over and freeing the blocks it
+  // hands back; the result code. A result of 0 with blocks that do not hold
+  // a 24-bit bottom-up picture gives kMalformedPicture.
+  int picture(const ondrel::WideString& fileName, Picture& picture) const;
+
+  static constexpr int kMalformedPicture = -1;
+
+ private:
+  PluginHost() = default;
+
+  // Declared first so that it goes last: the module is unloaded before its
+  // private copy is deleted.
+  std::optional<PrivateModuleCopy> privateCopy_;
+  std::optional<ondrel::platform::DynamicLibrary> library_;
+  ondrel::GetPluginInfoWFunction getPluginInfoW_ = nullptr;
+  ondrel::IsSupportedWFunction isSupportedW_ = nullptr;
+  ondrel::GetPictureInfoWFunction getPictureInfoW_ = nullptr;
+  ondrel::GetPictureWFunction getPictureW_ = nullptr;
+};
+
+// How many bytes of a file's head a viewer hands to IsSupportedW.
+inline constexpr std::size_t kHeadSize = 2048;
+
+}  // namespace ondrel_render

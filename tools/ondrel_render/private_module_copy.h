@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/wide_text.h"
+
+namespace ondrel_render {
+
+// A copy of the plug-in module with a settings file of the caller's choice
+// beside it, in a folder of its own in the user's temporary folder. The
+// plug-in reads its settings only from beside its module, so this is how a
+// different settings file reaches it. Everything is removed when the object
+// goes; the module must be unloaded by then.
+class PrivateModuleCopy {
+ public:
+  // Nothing when the folder cannot be made or a file cannot be copied; no
+  // trace is left then either.
+  static std::optional<PrivateModuleCopy> make(const ondrel::WideString& modulePath,
+                                               const ondrel::WideString& settingsPath);
+
+  PrivateModuleCopy(PrivateModuleCopy&& other) noexcept;
+  PrivateModuleCopy& operator=(PrivateModuleCopy&&) = delete;
+  PrivateModuleCopy(const PrivateModuleCopy&) = delete;
+  ~PrivateModuleCopy();
+
+  const ondrel::WideString& folder() const { return folder_; }
+  const ondrel::WideString& modulePath() const { return modulePath_; }
+
+ private:
+  explicit PrivateModuleCopy(ondrel::WideString folder) : folder_(std::move(folder)) {}
+
+  ondrel::WideString folder_;  // empty once moved from
+  ondrel::WideString modulePath_;
+  ondrel::WideString settingsPath_;
+};
+
+}  // namespace ondrel_render

@@ -1,0 +1,167 @@
+#include "tools/ondrel_render/render_command.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/host_support.h"
+#include "platform/text_codec.h"
+#include "tools/ondrel_render/plugin_host.h"
+
+namespace ondrel_render {
+namespace {
+
+using ondrel::WideString;
+namespace platform = ondrel::platform;
+
+constexpr const char* kImportFilterVersion = "00IN";
+
+std::string meaningOf(int result) {
+  switch (result) {
+    case 2:
+      return "the plug-in does not take the file, or it is too short";
+    case 4:
+      return "memory ran out";
+    case 5:
+      return "a memory block or the 24-bit picture could not be made";
+    case 6:
+      return "the file could not be read, or the browser made no picture";
+    case PluginHost::kMalformedPicture:
+      return "the plug-in handed over something that is no 24-bit picture";
+    default:
+      return "a result the plug-in should never give";
+  }
+}
+
+int failure(std::ostream& err, const std::string& subject, const std::string& reason) {
+  err << "ondrel-render: " << subject << ": " << reason << '\n';
+  return kExitFailed;
+}
+
+int resultFailure(std::ostream& err, const std::string& input, const char* call, int result) {
+  return failure(err, input,
+                 std::string(call) + " gave result " + std::to_string(result) + " (" +
+                     meaningOf(result) + ")");
+}
+
+std::optional<WideString> wideName(const std::string& name) {
+  return platform::ansiToWide(name.c_str());
+}
+
+// The browser runs in a folder of its own, so the plug-in must be given the
+// input's full name, as a viewer gives it.
+std::optional<WideString> fullName(const std::string& name) {
+  const std::optional<WideString> wide = wideName(name);
+  if (!wide) return std::nullopt;
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(*wide), error);
+  if (error) return std::nullopt;
+  return full.lexically_normal().u16string();
+}
+
+// The first bytes of the file, at most a head's worth; nothing when the file
+// cannot be read.
+std::optional<std::vector<std::uint8_t>> readHead(const WideString& path) {
+  std::optional<platform::ReadableFile> file = platform::ReadableFile::open(path);
+  if (!file) return std::nullopt;
+  std::vector<std::uint8_t> head(kHeadSize);
+  const std::optional<std::size_t> got = file->read(head.data(), head.size());
+  if (!got) return std::nullopt;
+  head.resize(*got);
+  return head;
+}
+
+std::string shownModule(const RenderOptions& options, const WideString& defaultModule) {
+  return options.modulePath ? *options.modulePath : platform::wideToAnsi(defaultModule);
+}
+
+std::optional<PluginHost> loadPlugin(const RenderOptions& options, const WideString& defaultModule,
+                                     std::ostream& err) {
+  const std::optional<WideString> module =
+      options.modulePath ? wideName(*options.modulePath) : defaultModule;
+  std::optional<WideString> settings;
+  if (options.settingsPath) settings = wideName(*options.settingsPath);
+  if (!module || (options.settingsPath && !settings)) {
+    failure(err, shownModule(options, defaultModule), "the name cannot be used");
+    return std::nullopt;
+  }
+  if (settings && !platform::readFileBytes(*settings)) {
+    failure(err, *options.settingsPath, "cannot read the settings file");
+    return std::nullopt;
+  }
+  std::string error;
+  std::optional<PluginHost> host = PluginHost::load(*module, settings, error);
+  if (!host) {
+    failure(err, shownModule(options, defaultModule), error);
+    return std::nullopt;
+  }
+  // A viewer takes only import filters, which answer "00IN" to index 0.
+  if (const std::string version = host->information(0); version != kImportFilterVersion) {
+    failure(err, shownModule(options, defaultModule),
+            "not an image-input plug-in (GetPluginInfoW gave '" + version + "' for index 0)");
+    return std::nullopt;
+  }
+  return host;
+}
+
+// A viewer's questions in a viewer's order: does the plug-in take the file,
+// what will the picture be, and then the picture itself.
+int askForPicture(const PluginHost& plugin, const RenderOptions& options,
+                  const WideString& inputName, Picture& picture, std::ostream& out,
+                  std::ostream& err) {
+  const std::string& input = options.inputPath;
+  const std::optional<std::vector<std::uint8_t>> head = readHead(inputName);
+  if (!head) return failure(err, input, "cannot read the file");
+  if (!plugin.isSupported(inputName, *head)) {
+    return failure(err, input,
+                   "the plug-in does not take this file (IsSupportedW answered 0: its settings "
+                   "name no existing browser, or it does not take this extension)");
+  }
+  ondrel::PictureInfoRecord information{};
+  if (const int result = plugin.pictureInfo(inputName, information); result != 0) {
+    return resultFailure(err, input, "GetPictureInfoW", result);
+  }
+  if (const int result = plugin.picture(inputName, picture); result != 0) {
+    return resultFailure(err, input, "GetPictureW", result);
+  }
+  if (options.verbose) {
+    out << "picture: " << picture.width << " x " << picture.height << " (announced "
+        << information.pixelWidth << " x " << information.pixelHeight << ")\n";
+  }
+  return kExitRendered;
+}
+
+}  // namespace
+
+int renderFile(const RenderOptions& options, const WideString& defaultModule, std::ostream& out,
+               std::ostream& err) {
+  const std::optional<WideString> inputName = fullName(options.inputPath);
+  const std::optional<WideString> outputName = wideName(options.outputPath);
+  if (!inputName) return failure(err, options.inputPath, "the name cannot be used");
+  if (!outputName) return failure(err, options.outputPath, "the name cannot be used");
+
+  // A viewer's thread has COM before it calls a plug-in.
+  const platform::ComApartment com;
+  const std::optional<PluginHost> plugin = loadPlugin(options, defaultModule, err);
+  if (!plugin) return kExitFailed;
+  if (options.verbose) {
+    out << "plug-in: " << plugin->information(1) << " from " << shownModule(options, defaultModule)
+        << '\n';
+  }
+  Picture picture;
+  if (const int status = askForPicture(*plugin, options, *inputName, picture, out, err);
+      status != kExitRendered) {
+    return status;
+  }
+  if (!writePictureFile(*outputName, options.outputFormat, picture)) {
+    return failure(err, options.outputPath, "cannot write the picture");
+  }
+  out << "wrote " << options.outputPath << " (" << picture.width << " x " << picture.height
+      << ")\n";
+  return kExitRendered;
+}
+
+}  // namespace ondrel_render

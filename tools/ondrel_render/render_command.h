@@ -1,0 +1,22 @@
+#pragma once
+
+#include <ostream>
+
+#include "platform/wide_text.h"
+#include "tools/ondrel_render/arguments.h"
+
+namespace ondrel_render {
+
+inline constexpr int kExitRendered = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Renders the input as a picture viewer would: loads the plug-in (the one
+// the options name, else `defaultModule`), asks whether it takes the file,
+// asks for the picture's information and then the picture, and writes it.
+// Says where the picture went on `out`, or why there is none in one line on
+// `err`; gives the exit status.
+int renderFile(const RenderOptions& options, const ondrel::WideString& defaultModule,
+               std::ostream& out, std::ostream& err);
+
+}  // namespace ondrel_render
