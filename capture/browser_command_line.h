@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_BROWSER_COMMAND_LINE_H_
+#define ONDREL_CAPTURE_BROWSER_COMMAND_LINE_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -20,3 +21,5 @@ WideString browserCommandLine(CommandLineForm form, WideView browserPath, std::i
                               std::int32_t height, WideView screenshotPath, WideView page);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_BROWSER_COMMAND_LINE_H_

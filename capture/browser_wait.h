@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_BROWSER_WAIT_H_
+#define ONDREL_CAPTURE_BROWSER_WAIT_H_
 
 #include <cstdint>
 #include <functional>
@@ -20,3 +21,5 @@ BrowserWait waitForBrowser(
     const std::function<void()>& sleepOnePoll, std::int32_t waitSeconds);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_BROWSER_WAIT_H_

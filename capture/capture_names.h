@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_CAPTURE_NAMES_H_
+#define ONDREL_CAPTURE_CAPTURE_NAMES_H_
 
 #include <optional>
 
@@ -25,3 +26,5 @@ std::optional<CaptureNames> makeCaptureNames(WideView pagePath, bool stagesPage)
 std::optional<WideString> captureFileName(WideView folder, WideView pagePath, WideView extension);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_CAPTURE_NAMES_H_

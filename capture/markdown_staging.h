@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_MARKDOWN_STAGING_H_
+#define ONDREL_CAPTURE_MARKDOWN_STAGING_H_
 
 #include <functional>
 #include <string>
@@ -32,3 +33,5 @@ std::string readAsText(std::string_view bytes);
 std::string writeAsText(std::string_view text);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_MARKDOWN_STAGING_H_

@@ -7,6 +7,7 @@
 #include "capture/screenshot_decoder.h"
 #include "capture/temporary_files.h"
 #include "platform/child_process.h"
+#include "platform/files.h"
 #include "platform/shell_paths.h"
 
 namespace ondrel {
@@ -38,20 +39,31 @@ bool runBrowser(const WideString& commandLine, const WideString& folder, std::in
   return true;
 }
 
+// Makes the capture folder and an empty screenshot file in it. The file holds
+// the folder: a capture that ends meanwhile removes the shared folder only
+// while it is empty, so making both is retried until both stand. The empty
+// file also keeps a leftover of the same name from passing for this page's
+// picture when the browser writes none.
+bool holdCaptureFolder(const CaptureNames& names) {
+  constexpr int kAttempts = 16;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    platform::createDirectory(names.captureFolder);
+    if (platform::writeFileBytes(names.screenshotPath, {})) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
   const bool markdown = isMarkdownPage(request.pagePath);
   const std::optional<CaptureNames> names = makeCaptureNames(request.pagePath, markdown);
   if (!names) return nullptr;
-  platform::createDirectory(names->captureFolder);
-
   // Registered before anything is written, so every way out cleans up; the
   // screenshot goes first, then the staged page, then the folder.
   TemporaryFiles temporaryFiles(names->captureFolder);
   temporaryFiles.add(names->screenshotPath);
-  // A leftover file under this name must never pass for this page's picture.
-  platform::deleteFile(names->screenshotPath);
+  if (!holdCaptureFolder(*names)) return nullptr;
 
   WideString page = request.pagePath;
   if (markdown) {

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_PAGE_CAPTURE_H_
+#define ONDREL_CAPTURE_PAGE_CAPTURE_H_
 
 #include <cstdint>
 #include <memory>
@@ -26,3 +27,5 @@ struct CaptureRequest {
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_PAGE_CAPTURE_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_SCREENSHOT_DECODER_H_
+#define ONDREL_CAPTURE_SCREENSHOT_DECODER_H_
 
 #include <memory>
 
@@ -11,3 +12,5 @@ namespace ondrel {
 std::unique_ptr<platform::ScreenshotBitmap> decodeScreenshot(const WideString& screenshotPath);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_SCREENSHOT_DECODER_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_CAPTURE_TEMPORARY_FILES_H_
+#define ONDREL_CAPTURE_TEMPORARY_FILES_H_
 
 #include <vector>
 
@@ -24,3 +25,5 @@ class TemporaryFiles {
 };
 
 }  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_TEMPORARY_FILES_H_

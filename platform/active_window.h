@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_ACTIVE_WINDOW_H_
+#define ONDREL_PLATFORM_ACTIVE_WINDOW_H_
 
 #include <optional>
 
@@ -14,3 +15,5 @@ struct ClientArea {
 std::optional<ClientArea> activeWindowClientArea();
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_ACTIVE_WINDOW_H_

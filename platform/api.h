@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_API_H_
+#define ONDREL_PLATFORM_API_H_
 
 // How the plug-in's entry points are declared: plain C names with the
 // platform's standard calling convention, visible outside the module.
@@ -9,3 +10,5 @@
 #define ONDREL_API extern "C" __attribute__((visibility("default")))
 #define ONDREL_CALL
 #endif
+
+#endif  // ONDREL_PLATFORM_API_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_BITMAP_HEADER_H_
+#define ONDREL_PLATFORM_BITMAP_HEADER_H_
 
 #include <cstdint>
 
@@ -21,3 +22,5 @@ struct BitmapInfoHeader {
 static_assert(sizeof(BitmapInfoHeader) == 40);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLATFORM_BITMAP_HEADER_H_

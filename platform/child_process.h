@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_CHILD_PROCESS_H_
+#define ONDREL_PLATFORM_CHILD_PROCESS_H_
 
 #include <cstdint>
 #include <optional>
@@ -39,3 +40,5 @@ class ChildProcess {
 void sleepMilliseconds(unsigned milliseconds);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_CHILD_PROCESS_H_

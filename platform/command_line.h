@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_COMMAND_LINE_H_
+#define ONDREL_PLATFORM_COMMAND_LINE_H_
 
 #include <vector>
 
@@ -16,3 +17,5 @@ namespace ondrel::platform {
 std::vector<WideString> splitCommandLine(WideView commandLine);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_COMMAND_LINE_H_

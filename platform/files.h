@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_FILES_H_
+#define ONDREL_PLATFORM_FILES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -52,3 +53,5 @@ std::optional<std::string> readFileBytes(const WideString& path);
 bool writeFileBytes(const WideString& path, std::string_view bytes);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_FILES_H_

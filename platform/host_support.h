@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_HOST_SUPPORT_H_
+#define ONDREL_PLATFORM_HOST_SUPPORT_H_
 
 #include <optional>
 #include <string>
@@ -56,3 +57,5 @@ bool setEnvironmentVariable(std::string_view name, std::string_view value);
 bool unsetEnvironmentVariable(std::string_view name);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_HOST_SUPPORT_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_MODULE_PATH_H_
+#define ONDREL_PLATFORM_MODULE_PATH_H_
 
 #include <optional>
 
@@ -15,3 +16,5 @@ void recordModuleHandle(void* moduleHandle);
 std::optional<WideString> moduleFileName();
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_MODULE_PATH_H_

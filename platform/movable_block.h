@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_MOVABLE_BLOCK_H_
+#define ONDREL_PLATFORM_MOVABLE_BLOCK_H_
 
 #include <cstddef>
 #include <optional>
@@ -57,3 +58,5 @@ class BlockLock {
 };
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_MOVABLE_BLOCK_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_PNG_ENCODER_H_
+#define ONDREL_PLATFORM_PNG_ENCODER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -15,3 +16,5 @@ bool writePngFile(const WideString& path, int width, int height,
                   const std::uint8_t* bgrBottomUpRows, std::size_t stride);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_PNG_ENCODER_H_

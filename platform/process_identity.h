@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_PROCESS_IDENTITY_H_
+#define ONDREL_PLATFORM_PROCESS_IDENTITY_H_
 
 #include <cstdint>
 
@@ -10,3 +11,5 @@ std::uint64_t currentProcessId();
 std::uint64_t currentThreadId();
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_PROCESS_IDENTITY_H_

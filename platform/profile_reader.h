@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_PROFILE_READER_H_
+#define ONDREL_PLATFORM_PROFILE_READER_H_
 
 #include <cstddef>
 
@@ -19,3 +20,5 @@ WideString readProfileString(const WideString& file, WideView section, WideView 
 int readProfileInt(const WideString& file, WideView section, WideView key, int fallback);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_PROFILE_READER_H_

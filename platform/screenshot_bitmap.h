@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_SCREENSHOT_BITMAP_H_
+#define ONDREL_PLATFORM_SCREENSHOT_BITMAP_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -31,3 +32,5 @@ bool copyAs24BitBottomUp(const ScreenshotBitmap& screenshot, const BitmapInfoHea
                          std::uint8_t* destination, std::size_t size);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_SCREENSHOT_BITMAP_H_

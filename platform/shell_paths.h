@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_SHELL_PATHS_H_
+#define ONDREL_PLATFORM_SHELL_PATHS_H_
 
 #include <optional>
 
@@ -33,3 +34,5 @@ bool deleteFile(const WideString& path);
 bool removeDirectory(const WideString& path);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_SHELL_PATHS_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_STANDARD_STREAMS_H_
+#define ONDREL_PLATFORM_STANDARD_STREAMS_H_
 
 namespace ondrel::platform {
 
@@ -7,3 +8,5 @@ namespace ondrel::platform {
 void setBinaryStandardStreams();
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_STANDARD_STREAMS_H_

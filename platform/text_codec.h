@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_TEXT_CODEC_H_
+#define ONDREL_PLATFORM_TEXT_CODEC_H_
 
 #include <optional>
 #include <string>
@@ -13,3 +14,5 @@ std::optional<WideString> ansiToWide(const char* text);
 std::string wideToAnsi(WideView text);
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_TEXT_CODEC_H_

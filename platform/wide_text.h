@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_WIDE_TEXT_H_
+#define ONDREL_PLATFORM_WIDE_TEXT_H_
 
 #include <cstddef>
 #include <string>
@@ -27,3 +28,5 @@ WideString utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(WideView wide);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLATFORM_WIDE_TEXT_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_BITMAP_HANDOVER_H_
+#define ONDREL_PLUGIN_BITMAP_HANDOVER_H_
 
 #include "platform/movable_block.h"
 #include "platform/screenshot_bitmap.h"
@@ -13,3 +14,5 @@ int handOverBitmap(const platform::ScreenshotBitmap& screenshot, const PixelLayo
                    platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_BITMAP_HANDOVER_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_CAPTURE_SIZE_H_
+#define ONDREL_PLUGIN_CAPTURE_SIZE_H_
 
 #include <optional>
 #include <span>
@@ -19,3 +20,5 @@ PictureSize pictureSize(const SettingsSource& settings, bool isSvgDrawing,
                         std::span<const std::uint8_t> imageBytes);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_CAPTURE_SIZE_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_EXPORTS_H_
+#define ONDREL_PLUGIN_EXPORTS_H_
 
 #include <cstdint>
 
@@ -54,3 +55,5 @@ using GetPictureInfoFunction = decltype(&GetPictureInfo);
 using GetPictureWFunction = decltype(&GetPictureW);
 using GetPictureFunction = decltype(&GetPicture);
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_EXPORTS_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_FILE_IMAGE_H_
+#define ONDREL_PLUGIN_FILE_IMAGE_H_
 
 #include <cstdint>
 #include <memory>
@@ -32,3 +33,5 @@ class FileImage {
 inline constexpr std::int64_t kMinimumImageSize = 64;
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_FILE_IMAGE_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_INPUT_ACCEPTANCE_H_
+#define ONDREL_PLUGIN_INPUT_ACCEPTANCE_H_
 
 #include <optional>
 
@@ -16,3 +17,5 @@ bool acceptsInput(const SettingsSource& settings, std::optional<WideView> fileNa
 bool hasSvgExtension(WideView fileName);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_INPUT_ACCEPTANCE_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_PICTURE_DRIVER_H_
+#define ONDREL_PLUGIN_PICTURE_DRIVER_H_
 
 #include <cstdint>
 #include <optional>
@@ -19,3 +20,5 @@ int renderPicture(const SettingsSource& settings, std::optional<WideView> fileNa
                   platform::BlockHandle* pixelHandle);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_PICTURE_DRIVER_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_PICTURE_INFO_H_
+#define ONDREL_PLUGIN_PICTURE_INFO_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -35,3 +36,5 @@ void describePicture(const SettingsSource& settings, std::optional<WideView> fil
                      std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_PICTURE_INFO_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_PIXEL_LAYOUT_H_
+#define ONDREL_PLUGIN_PIXEL_LAYOUT_H_
 
 #include <cstdint>
 #include <optional>
@@ -24,3 +25,5 @@ struct PixelLayout {
 };
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_PIXEL_LAYOUT_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_PLUGIN_INFO_H_
+#define ONDREL_PLUGIN_PLUGIN_INFO_H_
 
 #include <optional>
 
@@ -15,3 +16,5 @@ std::optional<WideString> pluginInfoText(const SettingsSource& settings, int ind
 int copyTerminated(WideView text, char16_t* buffer, int capacity);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_PLUGIN_INFO_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_RESULT_CODE_H_
+#define ONDREL_PLUGIN_RESULT_CODE_H_
 
 namespace ondrel {
 
@@ -12,3 +13,5 @@ enum ResultCode : int {
 };
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_RESULT_CODE_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLUGIN_SETTINGS_H_
+#define ONDREL_PLUGIN_SETTINGS_H_
 
 #include <optional>
 
@@ -65,3 +66,5 @@ class ModuleSettings final : public SettingsSource {
 bool isOn(WideView value);
 
 }  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_SETTINGS_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_WINDOWS_COM_REFERENCE_H_
+#define ONDREL_PLATFORM_WINDOWS_COM_REFERENCE_H_
 
 namespace ondrel::platform {
 
@@ -22,3 +23,5 @@ class ComReference {
 };
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_WINDOWS_COM_REFERENCE_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_PLATFORM_WINDOWS_NATIVE_TEXT_H_
+#define ONDREL_PLATFORM_WINDOWS_NATIVE_TEXT_H_
 
 #include <windows.h>
 
@@ -49,3 +50,5 @@ class KernelHandle {
 };
 
 }  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_WINDOWS_NATIVE_TEXT_H_

@@ -75,12 +75,12 @@ void record(const std::vector<std::string>& args) {
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
-std::uint8_t seedOfPageFile(const std::optional<std::string>& page) {
+std::string pageText(const std::optional<std::string>& page) {
   std::ifstream file;
   if (page) file.open(std::filesystem::path(*page), std::ios::binary);
   std::ostringstream text;
   if (file) text << file.rdbuf();
-  return seedOfPage(text.str());
+  return text.str();
 }
 
 // The size of the screenshot a mode draws in a window of `window`.
@@ -126,9 +126,10 @@ int run(const std::vector<std::string>& args) {
     return kExitUsage;
   }
 
-  std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
+  const std::string page = pageText(commandLine.page);
+  std::this_thread::sleep_for(std::chrono::milliseconds(*delay + pauseOfPage(page)));
   if (*mode == Mode::NoScreenshot) return kExitWritten;
-  const std::uint8_t seed = seedOfPageFile(commandLine.page);
+  const std::uint8_t seed = seedOfPage(page);
   if (!writeScreenshot(*mode, std::filesystem::path(*screenshot), *window, seed)) {
     std::cerr << "fake-browser: cannot write " << *screenshot << '\n';
     return kExitCannotWrite;

@@ -494,6 +494,21 @@ TEST_F(ExportsTest, ConcurrentCapturesOfPagesWithTheSameNameKeepTheirOwnPictures
   EXPECT_EQ(plugin.browserRuns().size(), 4u);
 }
 
+TEST_F(ExportsTest, ACaptureThatEndsFirstLeavesTheOthersFolderAlone) {
+  plugin.useFakeBrowser("width=8\nheight=8\n");
+  const std::u16string quick = page("quick/page.html", htmlPage(1));
+  const std::u16string slow = page("slow/page.html", htmlPage(2) + "pause:800");
+  int codes[2] = {-1, -1};
+  std::thread slowCapture([&] {
+    const platform::ComApartment threadCom;
+    codes[1] = picture(slow);
+  });
+  codes[0] = picture(quick);
+  slowCapture.join();
+  EXPECT_EQ(codes[0], 0);
+  EXPECT_EQ(codes[1], 0) << "the slow capture lost its folder";
+}
+
 TEST_F(ExportsTest, WithoutComOnTheCallingThreadThereIsNoPicture) {
   plugin.useFakeBrowser("width=8\nheight=8\n");
   const auto name = page("page.html", htmlPage(1));

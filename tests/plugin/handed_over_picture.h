@@ -1,6 +1,7 @@
 // What a viewer gets back from GetPicture: the two movable blocks, taken over,
 // read and freed as a viewer would.
-#pragma once
+#ifndef ONDREL_TESTS_PLUGIN_HANDED_OVER_PICTURE_H_
+#define ONDREL_TESTS_PLUGIN_HANDED_OVER_PICTURE_H_
 
 #include <cstdint>
 #include <vector>
@@ -31,3 +32,5 @@ std::string differenceFromPattern(const HandedOverPicture& picture, int width, i
                                   std::uint8_t seed);
 
 }  // namespace ondrel::test
+
+#endif  // ONDREL_TESTS_PLUGIN_HANDED_OVER_PICTURE_H_

@@ -1,6 +1,7 @@
 // A private copy of the plug-in module, loaded the way a viewer loads it, with
 // its own settings file, temporary folder and fake browser.
-#pragma once
+#ifndef ONDREL_TESTS_PLUGIN_PLUGIN_MODULE_H_
+#define ONDREL_TESTS_PLUGIN_PLUGIN_MODULE_H_
 
 #include <filesystem>
 #include <string>
@@ -61,3 +62,5 @@ class PluginModule {
 std::string fakeBrowserPath();
 
 }  // namespace ondrel::test
+
+#endif  // ONDREL_TESTS_PLUGIN_PLUGIN_MODULE_H_

@@ -96,4 +96,17 @@ std::uint8_t seedOfPage(std::string_view pageText) {
   return static_cast<std::uint8_t>(seed);
 }
 
+unsigned pauseOfPage(std::string_view pageText) {
+  constexpr std::string_view kMarker = "pause:";
+  const std::size_t marker = pageText.find(kMarker);
+  if (marker == std::string_view::npos) return 0;
+  unsigned milliseconds = 0;
+  for (std::size_t at = marker + kMarker.size();
+       at < pageText.size() && pageText[at] >= '0' && pageText[at] <= '9' && milliseconds < 600000;
+       ++at) {
+    milliseconds = milliseconds * 10 + static_cast<unsigned>(pageText[at] - '0');
+  }
+  return milliseconds;
+}
+
 }  // namespace ondrel::test

@@ -35,6 +35,11 @@ Bgra expectedPixel(PngColour colour, int x, int y, std::uint8_t seed);
 // 0x80 when there is none.
 std::uint8_t seedOfPage(std::string_view pageText);
 
+// The decimal number of milliseconds after the first "pause:" in a page, 0
+// when there is none: the fake browser waits that much longer for that page,
+// so that one of several concurrent captures can be made to end last.
+unsigned pauseOfPage(std::string_view pageText);
+
 }  // namespace ondrel::test
 
 #endif  // ONDREL_TESTS_SUPPORT_TEST_PATTERN_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_TOOLS_ONDREL_RENDER_ARGUMENTS_H_
+#define ONDREL_TOOLS_ONDREL_RENDER_ARGUMENTS_H_
 
 #include <optional>
 #include <string>
@@ -33,3 +34,5 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments);
 const char* usageText();
 
 }  // namespace ondrel_render
+
+#endif  // ONDREL_TOOLS_ONDREL_RENDER_ARGUMENTS_H_

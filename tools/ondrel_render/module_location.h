@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_TOOLS_ONDREL_RENDER_MODULE_LOCATION_H_
+#define ONDREL_TOOLS_ONDREL_RENDER_MODULE_LOCATION_H_
 
 #include "platform/wide_text.h"
 
@@ -10,3 +11,5 @@ namespace ondrel_render {
 ondrel::WideString defaultModulePath();
 
 }  // namespace ondrel_render
+
+#endif  // ONDREL_TOOLS_ONDREL_RENDER_MODULE_LOCATION_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_TOOLS_ONDREL_RENDER_PICTURE_FILES_H_
+#define ONDREL_TOOLS_ONDREL_RENDER_PICTURE_FILES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -33,3 +34,5 @@ std::string encodeBmp(const Picture& picture);
 bool writePictureFile(const ondrel::WideString& path, PictureFormat format, const Picture& picture);
 
 }  // namespace ondrel_render
+
+#endif  // ONDREL_TOOLS_ONDREL_RENDER_PICTURE_FILES_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_TOOLS_ONDREL_RENDER_PLUGIN_HOST_H_
+#define ONDREL_TOOLS_ONDREL_RENDER_PLUGIN_HOST_H_
 
 #include <cstdint>
 #include <optional>
@@ -60,3 +61,5 @@ class PluginHost {
 inline constexpr std::size_t kHeadSize = 2048;
 
 }  // namespace ondrel_render
+
+#endif  // ONDREL_TOOLS_ONDREL_RENDER_PLUGIN_HOST_H_

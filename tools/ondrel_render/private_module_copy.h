@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_TOOLS_ONDREL_RENDER_PRIVATE_MODULE_COPY_H_
+#define ONDREL_TOOLS_ONDREL_RENDER_PRIVATE_MODULE_COPY_H_
 
 #include <optional>
 
@@ -35,3 +36,5 @@ class PrivateModuleCopy {
 };
 
 }  // namespace ondrel_render
+
+#endif  // ONDREL_TOOLS_ONDREL_RENDER_PRIVATE_MODULE_COPY_H_

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef ONDREL_TOOLS_ONDREL_RENDER_RENDER_COMMAND_H_
+#define ONDREL_TOOLS_ONDREL_RENDER_RENDER_COMMAND_H_
 
 #include <ostream>
 
@@ -20,3 +21,5 @@ int renderFile(const RenderOptions& options, const ondrel::WideString& defaultMo
                std::ostream& out, std::ostream& err);
 
 }  // namespace ondrel_render
+
+#endif  // ONDREL_TOOLS_ONDREL_RENDER_RENDER_COMMAND_H_
