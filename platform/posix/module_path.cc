@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <cstring>
 #include <memory>
 
 namespace ondrel::platform {
@@ -17,7 +18,11 @@ std::optional<WideString> moduleFileName() {
   if (dladdr(reinterpret_cast<void*>(&moduleFileName), &info) == 0 || info.dli_fname == nullptr) {
     return std::nullopt;
   }
-  std::unique_ptr<char, decltype(&free)> absolute(realpath(info.dli_fname, nullptr), &free);
+  // A program started through PATH is known only by its bare name; the
+  // kernel knows where it really is.
+  const bool bareName = std::strchr(info.dli_fname, '/') == nullptr;
+  const char* path = bareName ? "/proc/self/exe" : info.dli_fname;
+  std::unique_ptr<char, decltype(&free)> absolute(realpath(path, nullptr), &free);
   if (!absolute) return std::nullopt;
   WideString name = utf8ToWide(absolute.get());
   if (!fitsPathBuffer(name)) return std::nullopt;
