@@ -11,11 +11,14 @@
 
 namespace ondrel::platform {
 
-// A file opened for reading that others may read but not write while it is
-// open. Closed when the object goes.
+// What others may do with a file while it is open for reading.
+enum class FileSharing { kOthersRead, kOthersReadAndWrite };
+
+// A file opened for reading. Closed when the object goes.
 class ReadableFile {
  public:
-  static std::optional<ReadableFile> open(const WideString& path);
+  static std::optional<ReadableFile> open(const WideString& path,
+                                          FileSharing sharing = FileSharing::kOthersRead);
 
   ReadableFile(ReadableFile&& other) noexcept;
   ReadableFile& operator=(ReadableFile&& other) noexcept;

@@ -5,6 +5,7 @@
 
 #include "platform/text_codec.h"
 #include "plugin/exports.h"
+#include "plugin/input_mode.h"
 #include "plugin/plugin_info.h"
 #include "plugin/result_code.h"
 
@@ -21,14 +22,18 @@ std::optional<WideString> convertName(const char* name, std::size_t capacity) {
   return wide;
 }
 
-bool isFileMode(unsigned flags) { return (flags & 0x7) == 0; }
-
 // Calls `wide` with the converted name in file mode and the untouched pointer
-// in memory mode; a name that cannot be converted fails like an unreadable file.
+// in memory mode; a name that cannot be converted fails like an unreadable
+// file, and one that finds no memory to be converted in gives 4.
 template <typename WideCall>
-int forwardSource(const char* source, unsigned flags, WideCall wide) {
+int forwardSource(const char* source, unsigned flags, WideCall wide) noexcept {
   if (!isFileMode(flags)) return wide(reinterpret_cast<const char16_t*>(source));
-  const std::optional<WideString> name = convertName(source, kPictureNameCapacity);
+  std::optional<WideString> name;
+  try {
+    name = convertName(source, kPictureNameCapacity);
+  } catch (...) {
+    return kOutOfMemory;
+  }
   if (!name) return kReadOrCaptureFailed;
   return wide(name->c_str());
 }
@@ -73,37 +78,24 @@ ONDREL_API int ONDREL_CALL IsSupported(const char* fileName, std::uintptr_t head
 
 ONDREL_API int ONDREL_CALL GetPictureInfo(const char* source, std::intptr_t length, unsigned flags,
                                           PictureInfoRecord* info) {
-  try {
-    return forwardSource(source, flags, [&](const char16_t* wide) {
-      return GetPictureInfoW(wide, length, flags, info);
-    });
-  } catch (...) {
-    return kOutOfMemory;
-  }
+  return forwardSource(source, flags, [&](const char16_t* wide) {
+    return GetPictureInfoW(wide, length, flags, info);
+  });
 }
 
 ONDREL_API int ONDREL_CALL GetPicture(const char* source, std::intptr_t length, unsigned flags,
                                       platform::BlockHandle* headerHandle,
                                       platform::BlockHandle* pixelHandle,
                                       SusieProgressCallback progress, std::intptr_t userData) {
-  try {
-    return forwardSource(source, flags, [&](const char16_t* wide) {
-      return GetPictureW(wide, length, flags, headerHandle, pixelHandle, progress, userData);
-    });
-  } catch (...) {
-    return kOutOfMemory;
-  }
+  return forwardSource(source, flags, [&](const char16_t* wide) {
+    return GetPictureW(wide, length, flags, headerHandle, pixelHandle, progress, userData);
+  });
 }
 
+// A preview is the full picture.
 ONDREL_API int ONDREL_CALL GetPreview(const char* source, std::intptr_t length, unsigned flags,
                                       platform::BlockHandle* headerHandle,
                                       platform::BlockHandle* pixelHandle,
                                       SusieProgressCallback progress, std::intptr_t userData) {
-  try {
-    return forwardSource(source, flags, [&](const char16_t* wide) {
-      return GetPreviewW(wide, length, flags, headerHandle, pixelHandle, progress, userData);
-    });
-  } catch (...) {
-    return kOutOfMemory;
-  }
+  return GetPicture(source, length, flags, headerHandle, pixelHandle, progress, userData);
 }

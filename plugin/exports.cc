@@ -8,17 +8,13 @@
 #include "platform/files.h"
 #include "plugin/file_image.h"
 #include "plugin/input_acceptance.h"
+#include "plugin/input_mode.h"
 #include "plugin/picture_driver.h"
 #include "plugin/plugin_info.h"
 #include "plugin/result_code.h"
 
 namespace ondrel {
 namespace {
-
-constexpr unsigned kInputModeBits = 0x7;
-constexpr unsigned kFileMode = 0;
-
-bool isFileMode(unsigned flags) { return (flags & kInputModeBits) == kFileMode; }
 
 // Only the low 32 bits of `length` count, as a signed number.
 std::int32_t lowWord(std::intptr_t length) { return static_cast<std::int32_t>(length); }

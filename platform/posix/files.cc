@@ -47,7 +47,8 @@ class Descriptor {
 
 }  // namespace
 
-std::optional<ReadableFile> ReadableFile::open(const WideString& path) {
+// Files here are never locked against other openers.
+std::optional<ReadableFile> ReadableFile::open(const WideString& path, FileSharing) {
   const int fd = openNative(path, O_RDONLY);
   if (fd < 0) return std::nullopt;
   return ReadableFile(fd);
@@ -97,19 +98,6 @@ std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
 
 bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count) {
   return readFully(int(handle), buffer, count).has_value();
-}
-
-std::optional<std::string> readFileBytes(const WideString& path) {
-  const Descriptor file(openNative(path, O_RDONLY));
-  if (file.get() < 0) return std::nullopt;
-  std::string bytes;
-  char chunk[64 * 1024];
-  for (;;) {
-    const std::optional<std::size_t> got = readFully(file.get(), chunk, sizeof chunk);
-    if (!got) return std::nullopt;
-    bytes.append(chunk, *got);
-    if (*got < sizeof chunk) return bytes;
-  }
 }
 
 bool writeFileBytes(const WideString& path, std::string_view bytes) {

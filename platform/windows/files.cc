@@ -25,9 +25,10 @@ std::optional<std::size_t> readFully(HANDLE file, void* buffer, std::size_t coun
 
 }  // namespace
 
-std::optional<ReadableFile> ReadableFile::open(const WideString& path) {
-  HANDLE file =
-      CreateFileW(native(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+std::optional<ReadableFile> ReadableFile::open(const WideString& path, FileSharing sharing) {
+  const DWORD share =
+      sharing == FileSharing::kOthersRead ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE file = CreateFileW(native(path), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   return ReadableFile(reinterpret_cast<std::intptr_t>(file));
 }
@@ -79,21 +80,6 @@ std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
 
 bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count) {
   return readFully(reinterpret_cast<HANDLE>(handle), buffer, count).has_value();
-}
-
-std::optional<std::string> readFileBytes(const WideString& path) {
-  const KernelHandle file(CreateFileW(native(path), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                      nullptr));
-  if (!file.valid()) return std::nullopt;
-  std::string bytes;
-  char chunk[64 * 1024];
-  for (;;) {
-    const std::optional<std::size_t> got = readFully(file.get(), chunk, sizeof chunk);
-    if (!got) return std::nullopt;
-    bytes.append(chunk, *got);
-    if (*got < sizeof chunk) return bytes;
-  }
 }
 
 bool writeFileBytes(const WideString& path, std::string_view bytes) {
