@@ -13,11 +13,13 @@ void appendQuoted(WideString& line, WideView text) {
 
 }  // namespace
 
-WideString browserCommandLine(CommandLineForm form, WideView browserPath, std::int32_t width,
-                              std::int32_t height, WideView screenshotPath, WideView page) {
+WideString browserCommandLine(CommandLineForm form, Elevation elevation, WideView browserPath,
+                              std::int32_t width, std::int32_t height, WideView screenshotPath,
+                              WideView page) {
   WideString line;
   appendQuoted(line, browserPath);
   line += u" --headless";
+  if (elevation == Elevation::kFull) line += u" --do-not-de-elevate";
   if (form == CommandLineForm::kLong) line += u" --disable-extensions --hide-scrollbars";
   line += u" --window-size=";
   line += widenAscii(std::to_string(width) + "," + std::to_string(height));

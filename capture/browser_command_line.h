@@ -15,10 +15,18 @@ inline constexpr std::size_t kCommandLineCapacity = 1024;
 // "--disable-extensions --hide-scrollbars".
 enum class CommandLineForm { kShort, kLong };
 
-// "<browser>" --headless [--disable-extensions --hide-scrollbars]
-// --window-size=<width>,<height> --screenshot="<screenshot>" "<page>"
-WideString browserCommandLine(CommandLineForm form, WideView browserPath, std::int32_t width,
-                              std::int32_t height, WideView screenshotPath, WideView page);
+// Whether the process that starts the browser runs fully elevated. Such a
+// browser would start an unelevated copy of itself and end at once, and the
+// copy would write the screenshot long after the capture gave up, unless it
+// is told to stay as it was started.
+enum class Elevation { kNone, kFull };
+
+// "<browser>" --headless [--do-not-de-elevate] [--disable-extensions
+// --hide-scrollbars] --window-size=<width>,<height> --screenshot="<screenshot>"
+// "<page>"
+WideString browserCommandLine(CommandLineForm form, Elevation elevation, WideView browserPath,
+                              std::int32_t width, std::int32_t height, WideView screenshotPath,
+                              WideView page);
 
 }  // namespace ondrel
 

@@ -7,23 +7,13 @@
 
 namespace ondrel {
 
-// Where one capture keeps its files: the folder "ondrel" in the user's
-// temporary folder, and in it the screenshot and, for a Markdown page, the
-// page staged as HTML. Both are named after the page's final name plus a tag
-// of the process and thread, so concurrent captures of pages that share a
-// name never touch each other's files.
-struct CaptureNames {
-  WideString captureFolder;
-  WideString screenshotPath;
-  WideString stagedPagePath;  // empty unless the page is staged
-};
-
-// Nothing when a name would not fit a path buffer.
-std::optional<CaptureNames> makeCaptureNames(WideView pagePath, bool stagesPage);
-
-// The file in `folder` for the page `pagePath` with `extension` in place of
-// its own: "C:\docs\notes.md" gives "notes-<process>-<thread>.htm".
-std::optional<WideString> captureFileName(WideView folder, WideView pagePath, WideView extension);
+// The name of a capture's file for the page `pagePath`: its final name with
+// `extension` in place of its own and a tag of the process and thread, so
+// that concurrent captures of pages that share a name never meet.
+// "C:\docs\notes.md" gives "notes-<process>-<thread>.htm"; a later `attempt`,
+// taken when that name is in use, gives "notes-<process>-<thread>-<attempt>.htm".
+// Nothing when the name would not fit a path buffer.
+std::optional<WideString> captureFileName(WideView pagePath, WideView extension, int attempt = 0);
 
 }  // namespace ondrel
 

@@ -55,18 +55,17 @@ std::string stagedPageText(std::string_view documentBytes) {
   return writeAsText(html);
 }
 
-bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath,
-                   const MarkdownConverter& convert) {
+std::optional<WideString> stageMarkdown(const WideString& pagePath, CaptureFiles& files,
+                                        const MarkdownConverter& convert) {
   std::string page;
   try {
     const std::optional<std::string> document = platform::readFileBytes(pagePath);
     page = convert(document ? *document : std::string());
   } catch (...) {
     // Whatever the converter raised, the viewer must never see it.
-    return false;
+    return std::nullopt;
   }
-  platform::writeFileBytes(stagedPagePath, page);
-  return true;
+  return files.stagePage(page);
 }
 
 }  // namespace ondrel

@@ -2,9 +2,11 @@
 #define ONDREL_CAPTURE_MARKDOWN_STAGING_H_
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "capture/capture_files.h"
 #include "platform/wide_text.h"
 
 namespace ondrel {
@@ -17,13 +19,12 @@ using MarkdownConverter = std::function<std::string(std::string_view documentByt
 std::string stagedPageText(std::string_view documentBytes);
 
 // Converts the Markdown document at `pagePath` with `convert` into the HTML
-// page `stagedPagePath` that the browser is shown instead. An unreadable
-// document stages an empty page and a page that cannot be written is simply
-// missing; neither stops the capture. False only when the conversion itself
-// failed (memory ran out, or the converter threw anything else), so that the
-// capture gives up.
-bool stageMarkdown(const WideString& pagePath, const WideString& stagedPagePath,
-                   const MarkdownConverter& convert = stagedPageText);
+// page that the browser is shown instead, staged among the capture's files;
+// its full name. An unreadable document stages an empty page. Nothing when
+// the conversion failed (memory ran out, or the converter threw anything
+// else) or the page could not be written, so that the capture gives up.
+std::optional<WideString> stageMarkdown(const WideString& pagePath, CaptureFiles& files,
+                                        const MarkdownConverter& convert = stagedPageText);
 
 // The document as a text-mode read sees it: each CR LF pair becomes LF and a
 // 0x1A byte ends the text; a CR on its own stays.

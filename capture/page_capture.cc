@@ -1,13 +1,8 @@
 #include "capture/page_capture.h"
 
-#include "capture/browser_command_line.h"
 #include "capture/browser_wait.h"
-#include "capture/capture_names.h"
-#include "capture/markdown_staging.h"
-#include "capture/screenshot_decoder.h"
-#include "capture/temporary_files.h"
+#include "capture/capture_files.h"
 #include "platform/child_process.h"
-#include "platform/files.h"
 #include "platform/shell_paths.h"
 
 namespace ondrel {
@@ -39,46 +34,27 @@ bool runBrowser(const WideString& commandLine, const WideString& folder, std::in
   return true;
 }
 
-// Makes the capture folder and an empty screenshot file in it. The file holds
-// the folder: a capture that ends meanwhile removes the shared folder only
-// while it is empty, so making both is retried until both stand. The empty
-// file also keeps a leftover of the same name from passing for this page's
-// picture when the browser writes none.
-bool holdCaptureFolder(const CaptureNames& names) {
-  constexpr int kAttempts = 16;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    platform::createDirectory(names.captureFolder);
-    if (platform::writeFileBytes(names.screenshotPath, {})) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
   const bool markdown = isMarkdownPage(request.pagePath);
-  const std::optional<CaptureNames> names = makeCaptureNames(request.pagePath, markdown);
-  if (!names) return nullptr;
-  // Registered before anything is written, so every way out cleans up; the
-  // screenshot goes first, then the staged page, then the folder.
-  TemporaryFiles temporaryFiles(names->captureFolder);
-  temporaryFiles.add(names->screenshotPath);
-  if (!holdCaptureFolder(*names)) return nullptr;
+  std::optional<CaptureFiles> files = CaptureFiles::hold(request.pagePath);
+  if (!files) return nullptr;
 
   WideString page = request.pagePath;
   if (markdown) {
-    temporaryFiles.add(names->stagedPagePath);
-    if (!stageMarkdown(request.pagePath, names->stagedPagePath, request.convertMarkdown))
-      return nullptr;
-    page = names->stagedPagePath;
+    std::optional<WideString> staged =
+        stageMarkdown(request.pagePath, *files, request.convertMarkdown);
+    if (!staged) return nullptr;
+    page = std::move(*staged);
   }
 
-  const WideString commandLine =
-      browserCommandLine(formFor(markdown, request.showScrollbars), request.browserPath,
-                         request.captureWidth, request.captureHeight, names->screenshotPath, page);
+  const WideString commandLine = browserCommandLine(
+      formFor(markdown, request.showScrollbars), request.elevation, request.browserPath,
+      request.captureWidth, request.captureHeight, files->screenshotPath(), page);
   if (commandLine.size() >= kCommandLineCapacity) return nullptr;
-  if (!runBrowser(commandLine, names->captureFolder, request.waitSeconds)) return nullptr;
-  return decodeScreenshot(names->screenshotPath);
+  if (!runBrowser(commandLine, files->folder(), request.waitSeconds)) return nullptr;
+  return files->decodeScreenshot(request.captureWidth, request.captureHeight);
 }
 
 }  // namespace ondrel

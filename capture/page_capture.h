@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "capture/browser_command_line.h"
 #include "capture/markdown_staging.h"
 #include "platform/screenshot_bitmap.h"
 #include "platform/wide_text.h"
@@ -17,6 +18,8 @@ struct CaptureRequest {
   std::int32_t captureHeight = 0;
   bool showScrollbars = false;
   std::int32_t waitSeconds = 5;  // 0: no limit
+  // The caller's process, which the browser's command line must reckon with.
+  Elevation elevation = Elevation::kNone;
   // Makes the staged page of a Markdown document.
   MarkdownConverter convertMarkdown = stagedPageText;
 };

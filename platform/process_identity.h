@@ -10,6 +10,11 @@ namespace ondrel::platform {
 std::uint64_t currentProcessId();
 std::uint64_t currentThreadId();
 
+// True when the process runs with a fully elevated token (an administrator's
+// process started with "Run as administrator"); never where there is no such
+// thing.
+bool runsFullyElevated();
+
 }  // namespace ondrel::platform
 
 #endif  // ONDREL_PLATFORM_PROCESS_IDENTITY_H_

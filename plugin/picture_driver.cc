@@ -1,6 +1,7 @@
 #include "plugin/picture_driver.h"
 
 #include "capture/page_capture.h"
+#include "platform/process_identity.h"
 #include "plugin/bitmap_handover.h"
 #include "plugin/capture_size.h"
 #include "plugin/input_acceptance.h"
@@ -23,6 +24,7 @@ int renderPicture(const SettingsSource& settings, std::optional<WideView> fileNa
   request.captureWidth = size.width;
   request.captureHeight = size.height;
   request.waitSeconds = settings.waitSeconds();
+  request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
 
   // A picture the viewer's blocks cannot hold is refused before any browser runs.
   const std::optional<PixelLayout> layout = PixelLayout::of(size);

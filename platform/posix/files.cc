@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/posix/descriptor.h"
+
 namespace ondrel::platform {
 namespace {
 
@@ -30,20 +32,6 @@ std::optional<std::size_t> readFully(int fd, void* buffer, std::size_t count) {
   }
   return done;
 }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -100,16 +88,19 @@ bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count) 
   return readFully(int(handle), buffer, count).has_value();
 }
 
-bool writeFileBytes(const WideString& path, std::string_view bytes) {
-  const Descriptor file(openNative(path, O_WRONLY | O_CREAT | O_TRUNC));
-  if (file.get() < 0) return false;
+bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes.remove_prefix(std::size_t(written));
   }
   return true;
+}
+
+bool writeFileBytes(const WideString& path, std::string_view bytes) {
+  const Descriptor file(openNative(path, O_WRONLY | O_CREAT | O_TRUNC));
+  return file.valid() && writeAll(file.get(), bytes);
 }
 
 }  // namespace ondrel::platform

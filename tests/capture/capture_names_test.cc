@@ -16,18 +16,28 @@ WideString tag() {
 }
 
 TEST(BrowserCommandLine, ShortAndLongForms) {
-  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, u"C:\\b\\edge.exe", 640, 480,
-                               u"C:\\t\\ondrel\\a.png", u"C:\\docs\\a.html"),
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, Elevation::kNone, u"C:\\b\\edge.exe", 640,
+                               480, u"C:\\t\\ondrel\\a.png", u"C:\\docs\\a.html"),
             u"\"C:\\b\\edge.exe\" --headless --window-size=640,480 "
             u"--screenshot=\"C:\\t\\ondrel\\a.png\" \"C:\\docs\\a.html\"");
-  EXPECT_EQ(
-      browserCommandLine(CommandLineForm::kLong, u"/usr/bin/b", -7, 2147483647, u"s.png", u"p.svg"),
-      u"\"/usr/bin/b\" --headless --disable-extensions --hide-scrollbars "
-      u"--window-size=-7,2147483647 --screenshot=\"s.png\" \"p.svg\"");
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kNone, u"/usr/bin/b", -7,
+                               2147483647, u"s.png", u"p.svg"),
+            u"\"/usr/bin/b\" --headless --disable-extensions --hide-scrollbars "
+            u"--window-size=-7,2147483647 --screenshot=\"s.png\" \"p.svg\"");
+}
+
+TEST(BrowserCommandLine, AnElevatedCallerKeepsTheBrowserElevated) {
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, Elevation::kFull, u"b.exe", 1, 2, u"s.png",
+                               u"p.html"),
+            u"\"b.exe\" --headless --do-not-de-elevate --window-size=1,2 --screenshot=\"s.png\" "
+            u"\"p.html\"");
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kFull, u"b.exe", 1, 2, u"s.png",
+                               u"p.html"),
+            u"\"b.exe\" --headless --do-not-de-elevate --disable-extensions --hide-scrollbars "
+            u"--window-size=1,2 --screenshot=\"s.png\" \"p.html\"");
 }
 
 TEST(CaptureNames, NamedAfterThePageWithTheCapturesOwnTag) {
-  const WideString folder = platform::combinePath(u"base", u"ondrel").value();
   const std::pair<const char16_t*, WideString> cases[] = {
       {u"report.final.html", u"report.final" + tag() + u".png"},
       {u"page", u"page" + tag() + u".png"},
@@ -35,22 +45,20 @@ TEST(CaptureNames, NamedAfterThePageWithTheCapturesOwnTag) {
   };
   for (const auto& [page, name] : cases) {
     const WideString inFolder = platform::combinePath(u"docs", page).value();
-    EXPECT_EQ(captureFileName(folder, inFolder, u".png"), platform::combinePath(folder, name));
+    EXPECT_EQ(captureFileName(inFolder, u".png"), name);
   }
 }
 
-TEST(CaptureNames, MarkdownPagesGetAStagedPageBesideTheScreenshot) {
-  const std::optional<CaptureNames> names = makeCaptureNames(u"notes.md", true);
-  ASSERT_TRUE(names);
-  EXPECT_EQ(platform::stripPath(names->captureFolder), u"ondrel");
-  EXPECT_EQ(platform::stripPath(names->screenshotPath), u"notes" + tag() + u".png");
-  EXPECT_EQ(platform::stripPath(names->stagedPagePath), u"notes" + tag() + u".htm");
-  EXPECT_TRUE(makeCaptureNames(u"page.html", false)->stagedPagePath.empty());
+TEST(CaptureNames, LaterAttemptsCountOnAfterTheTag) {
+  EXPECT_EQ(captureFileName(u"notes.md", u".htm", 0), u"notes" + tag() + u".htm");
+  EXPECT_EQ(captureFileName(u"notes.md", u".htm", 1), u"notes" + tag() + u"-1.htm");
+  EXPECT_EQ(captureFileName(u"notes.md", u".htm", 12), u"notes" + tag() + u"-12.htm");
 }
 
 TEST(CaptureNames, NamesThatDoNotFitAPathBufferAreRefused) {
-  EXPECT_FALSE(makeCaptureNames(WideString(300, u'a') + u".html", false));
-  EXPECT_FALSE(captureFileName(WideString(250, u'f'), u"page.html", u".png"));
+  EXPECT_FALSE(captureFileName(WideString(300, u'a') + u".html", u".png"));
+  EXPECT_FALSE(captureFileName(WideString(250, u'f') + u".html", u".png"));
+  EXPECT_TRUE(captureFileName(WideString(200, u'f') + u".html", u".png"));
 }
 
 }  // namespace

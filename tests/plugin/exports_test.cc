@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/host_support.h"
+#include "platform/process_identity.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"
 
@@ -31,6 +32,17 @@ std::string markdownDocument(int seed) {
 std::string svgDrawing(const std::string& width, const std::string& height) {
   return "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width +
          "\" height=\"" + height + "\"><rect width=\"10\" height=\"10\"/></svg>\n";
+}
+
+// The browser's arguments, less the switch that keeps an elevated caller's
+// browser elevated; that switch is checked here against the process's own
+// elevation (every process under wine reads as elevated).
+std::vector<std::string> argumentsOf(const BrowserRun& run) {
+  std::vector<std::string> args = run.args;
+  const bool keepsElevation = args.size() > 1 && args[1] == "--do-not-de-elevate";
+  EXPECT_EQ(keepsElevation, platform::runsFullyElevated());
+  if (keepsElevation) args.erase(args.begin() + 1);
+  return args;
 }
 
 class ExportsTest : public ::testing::Test {
@@ -303,7 +315,7 @@ TEST_F(ExportsTest, HtmlPictureIsThePatternBottomUp) {
 
   const std::vector<BrowserRun> runs = plugin.browserRuns();
   ASSERT_EQ(runs.size(), 1u);
-  const std::vector<std::string>& args = runs[0].args;
+  const std::vector<std::string> args = argumentsOf(runs[0]);
   ASSERT_EQ(args.size(), 6u);
   EXPECT_EQ(args[0], "--headless");
   EXPECT_EQ(args[1], "--disable-extensions");
@@ -336,9 +348,10 @@ TEST_F(ExportsTest, ScrollBarsOnGiveTheShortCommandLine) {
   ASSERT_EQ(picture(page("page.htm", htmlPage(1))), 0);
   const std::vector<BrowserRun> runs = plugin.browserRuns();
   ASSERT_EQ(runs.size(), 1u);
-  ASSERT_EQ(runs[0].args.size(), 4u);
-  EXPECT_EQ(runs[0].args[0], "--headless");
-  EXPECT_EQ(runs[0].args[1], "--window-size=640,480");
+  const std::vector<std::string> args = argumentsOf(runs[0]);
+  ASSERT_EQ(args.size(), 4u);
+  EXPECT_EQ(args[0], "--headless");
+  EXPECT_EQ(args[1], "--window-size=640,480");
 }
 
 TEST_F(ExportsTest, PreviewAndAnsiFormsGiveThePicture) {
@@ -451,7 +464,7 @@ TEST_F(ExportsTest, SvgPictureHasTheDrawingsSize) {
   EXPECT_EQ(picture.header.width, 101);
   EXPECT_EQ(picture.header.height, 50);
   ASSERT_EQ(plugin.browserRuns().size(), 1u);
-  EXPECT_EQ(plugin.browserRuns()[0].args[3], "--window-size=101,50");
+  EXPECT_EQ(argumentsOf(plugin.browserRuns()[0])[3], "--window-size=101,50");
 }
 
 TEST_F(ExportsTest, MarkdownIsStagedAsHtmlAndShownInTheShortForm) {
@@ -462,9 +475,10 @@ TEST_F(ExportsTest, MarkdownIsStagedAsHtmlAndShownInTheShortForm) {
   EXPECT_EQ(differenceFromPattern(picture, 16, 8, 42), "");
   const std::vector<BrowserRun> runs = plugin.browserRuns();
   ASSERT_EQ(runs.size(), 1u);
-  ASSERT_EQ(runs[0].args.size(), 4u);
-  EXPECT_EQ(runs[0].args[1], "--window-size=16,8");
-  const std::filesystem::path staged = runs[0].args[3];
+  const std::vector<std::string> args = argumentsOf(runs[0]);
+  ASSERT_EQ(args.size(), 4u);
+  EXPECT_EQ(args[1], "--window-size=16,8");
+  const std::filesystem::path staged = args[3];
   EXPECT_EQ(staged.parent_path(), plugin.captureFolder());
   EXPECT_EQ(staged.filename().string().substr(0, 6), "notes-");
   EXPECT_EQ(staged.extension(), ".htm");

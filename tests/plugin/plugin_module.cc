@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 
+#include "platform/private_folder.h"
 #include "tests/support/fake_browser_env.h"
 
 namespace ondrel::test {
@@ -40,6 +41,8 @@ PluginModule::PluginModule() : folder_(newFolder()) {
   for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
     platform::setEnvironmentVariable(variable, temporary);
   }
+  // Else the capture folder would be the user's runtime folder, where it has one.
+  platform::unsetEnvironmentVariable("XDG_RUNTIME_DIR");
   platform::setEnvironmentVariable(kFakeBrowserLogVariable, (folder_ / "browser.log").string());
   setBrowserMode("normal");
   setBrowserDelay(0);
@@ -86,6 +89,10 @@ std::filesystem::path PluginModule::writeFile(const std::string& name, const std
   std::filesystem::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary) << bytes;
   return file;
+}
+
+std::filesystem::path PluginModule::captureFolder() const {
+  return std::filesystem::path(platform::captureFolderLocation().value());
 }
 
 std::vector<std::string> PluginModule::leftovers() const {

@@ -33,7 +33,7 @@ class PluginModule {
 
   std::filesystem::path folder() const { return folder_; }
   // The folder in which captures keep their temporary files.
-  std::filesystem::path captureFolder() const { return folder_ / "tmp" / "ondrel"; }
+  std::filesystem::path captureFolder() const;
   // Files left in the capture folder (empty when the folder is gone).
   std::vector<std::string> leftovers() const;
 

@@ -3,15 +3,16 @@
 
 #include <optional>
 
+#include "platform/private_folder.h"
 #include "platform/wide_text.h"
 
 namespace ondrel_render {
 
 // A copy of the plug-in module with a settings file of the caller's choice
-// beside it, in a folder of its own in the user's temporary folder. The
-// plug-in reads its settings only from beside its module, so this is how a
-// different settings file reaches it. Everything is removed when the object
-// goes; the module must be unloaded by then.
+// beside it, in a new folder of its own in the user's temporary folder that
+// only this user can write. The plug-in reads its settings only from beside
+// its module, so this is how a different settings file reaches it. Everything
+// is removed when the object goes; the module must be unloaded by then.
 class PrivateModuleCopy {
  public:
   // Nothing when the folder cannot be made or a file cannot be copied; no
@@ -19,20 +20,19 @@ class PrivateModuleCopy {
   static std::optional<PrivateModuleCopy> make(const ondrel::WideString& modulePath,
                                                const ondrel::WideString& settingsPath);
 
-  PrivateModuleCopy(PrivateModuleCopy&& other) noexcept;
+  PrivateModuleCopy(PrivateModuleCopy&&) = default;
   PrivateModuleCopy& operator=(PrivateModuleCopy&&) = delete;
   PrivateModuleCopy(const PrivateModuleCopy&) = delete;
-  ~PrivateModuleCopy();
 
-  const ondrel::WideString& folder() const { return folder_; }
+  const ondrel::WideString& folder() const { return folder_.path(); }
   const ondrel::WideString& modulePath() const { return modulePath_; }
 
  private:
-  explicit PrivateModuleCopy(ondrel::WideString folder) : folder_(std::move(folder)) {}
+  PrivateModuleCopy(ondrel::platform::PrivateFolder folder, ondrel::WideString modulePath)
+      : folder_(std::move(folder)), modulePath_(std::move(modulePath)) {}
 
-  ondrel::WideString folder_;  // empty once moved from
+  ondrel::platform::PrivateFolder folder_;
   ondrel::WideString modulePath_;
-  ondrel::WideString settingsPath_;
 };
 
 }  // namespace ondrel_render

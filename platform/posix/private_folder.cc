@@ -1,0 +1,176 @@
+#include "platform/private_folder.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/posix/descriptor.h"
+#include "platform/posix/png_decoder.h"
+#include "platform/shell_paths.h"
+
+namespace ondrel::platform {
+
+struct PrivateFolder::Native {
+  WideString path;
+  Descriptor folder;
+  std::vector<std::string> files;  // in the order they were made
+};
+
+namespace {
+
+// A capture that ends removes the shared folder while it is empty, which can
+// happen between making it and opening it.
+constexpr int kOpenAttempts = 16;
+
+template <typename Call>
+int retryInterrupted(Call call) {
+  int result;
+  do {
+    result = call();
+  } while (result < 0 && errno == EINTR);
+  return result;
+}
+
+bool isUsersOwnFolder(const struct stat& status) {
+  return S_ISDIR(status.st_mode) && status.st_uid == geteuid() &&
+         (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// $XDG_RUNTIME_DIR when it names a folder that only this user can write.
+std::optional<std::string> runtimeFolder() {
+  const char* runtime = getenv("XDG_RUNTIME_DIR");
+  if (runtime == nullptr || runtime[0] != '/') return std::nullopt;
+  struct stat status;
+  if (stat(runtime, &status) != 0 || !isUsersOwnFolder(status)) return std::nullopt;
+  return std::string(runtime);
+}
+
+Descriptor openFolder(const std::string& path) {
+  return Descriptor(retryInterrupted(
+      [&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC); }));
+}
+
+// Whether the folder held open is still the one at `path`, not reached
+// through a link, owned by the effective user and writable by nobody else.
+bool isPrivate(const Descriptor& folder, const std::string& path) {
+  struct stat held;
+  struct stat named;
+  if (fstat(folder.get(), &held) != 0 || lstat(path.c_str(), &named) != 0) return false;
+  return !S_ISLNK(named.st_mode) && held.st_dev == named.st_dev && held.st_ino == named.st_ino &&
+         isUsersOwnFolder(held);
+}
+
+std::unique_ptr<PrivateFolder::Native> holdFolder(const std::string& path, Descriptor folder) {
+  WideString widePath = utf8ToWide(path);
+  if (!fitsPathBuffer(widePath)) return nullptr;
+  auto native = std::make_unique<PrivateFolder::Native>();
+  native->path = std::move(widePath);
+  native->folder = std::move(folder);
+  return native;
+}
+
+// The shared folder at `path`, made when missing; nothing when it is not
+// safely the user's own.
+std::unique_ptr<PrivateFolder::Native> openShared(const std::string& path) {
+  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+    mkdir(path.c_str(), 0700);
+    Descriptor folder = openFolder(path);
+    if (!folder.valid() && errno == ENOENT) continue;
+    if (!folder.valid() || !isPrivate(folder, path)) return nullptr;
+    return holdFolder(path, std::move(folder));
+  }
+  return nullptr;
+}
+
+// A new folder named `prefix` and six random characters; mkdtemp never
+// reuses an existing name and gives it mode 0700.
+std::unique_ptr<PrivateFolder::Native> makeFreshFolder(const std::string& prefix) {
+  std::string path = prefix + "XXXXXX";
+  if (mkdtemp(path.data()) == nullptr) return nullptr;
+  Descriptor folder = openFolder(path);
+  std::unique_ptr<PrivateFolder::Native> native;
+  if (folder.valid() && isPrivate(folder, path)) native = holdFolder(path, std::move(folder));
+  if (!native) rmdir(path.c_str());
+  return native;
+}
+
+// A name for a file directly in the folder: no separator, no way up.
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+}  // namespace
+
+std::optional<WideString> captureFolderLocation() {
+  if (const std::optional<std::string> runtime = runtimeFolder()) {
+    return combinePath(utf8ToWide(*runtime), u"ondrel");
+  }
+  const std::optional<WideString> temporary = temporaryFolder();
+  if (!temporary) return std::nullopt;
+  return combinePath(*temporary, widenAscii("ondrel-" + std::to_string(geteuid())));
+}
+
+std::optional<PrivateFolder> PrivateFolder::openCaptureFolder() {
+  const std::optional<WideString> location = captureFolderLocation();
+  if (!location) return std::nullopt;
+  const std::string path = wideToUtf8(*location);
+  std::unique_ptr<Native> native = openShared(path);
+  if (!native) native = makeFreshFolder(path + "-");
+  if (!native) return std::nullopt;
+  return PrivateFolder(std::move(native));
+}
+
+std::optional<PrivateFolder> PrivateFolder::makeFresh(std::string_view prefix) {
+  const std::optional<WideString> temporary = temporaryFolder();
+  if (!temporary) return std::nullopt;
+  const std::optional<WideString> start = combinePath(*temporary, widenAscii(prefix));
+  if (!start) return std::nullopt;
+  std::unique_ptr<Native> native = makeFreshFolder(wideToUtf8(*start));
+  if (!native) return std::nullopt;
+  return PrivateFolder(std::move(native));
+}
+
+PrivateFolder::PrivateFolder(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+
+PrivateFolder::PrivateFolder(PrivateFolder&& other) noexcept = default;
+
+PrivateFolder::~PrivateFolder() {
+  if (!native_) return;
+  for (const std::string& file : native_->files) unlinkat(native_->folder.get(), file.c_str(), 0);
+  rmdir(wideToUtf8(native_->path).c_str());
+}
+
+const WideString& PrivateFolder::path() const { return native_->path; }
+
+NewFile PrivateFolder::createFile(WideView name, std::string_view bytes) {
+  const std::string file = wideToUtf8(name);
+  if (!isPlainName(file)) return NewFile::kFailed;
+  Descriptor created(retryInterrupted([&] {
+    return openat(native_->folder.get(), file.c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  }));
+  if (!created.valid()) return errno == EEXIST ? NewFile::kNameTaken : NewFile::kFailed;
+  native_->files.push_back(file);
+  return writeAll(created.get(), bytes) ? NewFile::kCreated : NewFile::kFailed;
+}
+
+std::unique_ptr<ScreenshotBitmap> PrivateFolder::decodePng(WideView name, int maxWidth,
+                                                           int maxHeight) const {
+  const std::string file = wideToUtf8(name);
+  if (!isPlainName(file)) return nullptr;
+  // Not blocking on open keeps a named pipe from stalling the capture.
+  const Descriptor png(retryInterrupted([&] {
+    return openat(native_->folder.get(), file.c_str(),
+                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  }));
+  struct stat status;
+  if (!png.valid() || fstat(png.get(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+  return decodePngDescriptor(png.get(), maxWidth, maxHeight);
+}
+
+}  // namespace ondrel::platform

@@ -1,0 +1,62 @@
+#ifndef ONDREL_PLATFORM_PRIVATE_FOLDER_H_
+#define ONDREL_PLATFORM_PRIVATE_FOLDER_H_
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "platform/screenshot_bitmap.h"
+#include "platform/wide_text.h"
+
+namespace ondrel::platform {
+
+// What became of a request for a new file.
+enum class NewFile { kCreated, kNameTaken, kFailed };
+
+// A folder of the user's own, held for as long as files are kept in it, so
+// that nobody else can redirect what is written into it or read from it.
+// Files are named relative to the folder. When the object goes, the files it
+// made are removed in the order they were made, then the folder; removing a
+// shared folder fails, harmlessly, while other captures have files in it.
+class PrivateFolder {
+ public:
+  // The user's capture folder (see captureFolderLocation), made when missing.
+  // Where it is not a folder that only this user can write, it is never
+  // written into: a fresh folder beside it takes its place for this holder.
+  static std::optional<PrivateFolder> openCaptureFolder();
+
+  // A new, empty folder in the user's temporary folder, its name starting
+  // with `prefix`.
+  static std::optional<PrivateFolder> makeFresh(std::string_view prefix);
+
+  PrivateFolder(PrivateFolder&& other) noexcept;
+  PrivateFolder& operator=(PrivateFolder&&) = delete;
+  PrivateFolder(const PrivateFolder&) = delete;
+  ~PrivateFolder();
+
+  const WideString& path() const;
+
+  // Makes the file `name` holding `bytes`. Where others could have planted a
+  // file, an existing name is never opened: it is reported as taken.
+  NewFile createFile(WideView name, std::string_view bytes);
+
+  // Decodes the PNG file `name` in this folder, at most the top-left
+  // `maxWidth` x `maxHeight` pixels; nothing when it is missing, not a plain
+  // file or no PNG.
+  std::unique_ptr<ScreenshotBitmap> decodePng(WideView name, int maxWidth, int maxHeight) const;
+
+  // What the platform holds of the folder; each platform defines it.
+  struct Native;
+
+ private:
+  explicit PrivateFolder(std::unique_ptr<Native> native);
+  std::unique_ptr<Native> native_;
+};
+
+// Where the user's capture folder is, made or not; nothing when no path can
+// be had or it does not fit a path buffer.
+std::optional<WideString> captureFolderLocation();
+
+}  // namespace ondrel::platform
+
+#endif  // ONDREL_PLATFORM_PRIVATE_FOLDER_H_

@@ -1,0 +1,86 @@
+#include "platform/private_folder.h"
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/process_identity.h"
+#include "platform/shell_paths.h"
+
+namespace ondrel::platform {
+
+// The temporary folder here is the user's own, so the capture folder in it
+// is trusted as it is, and a leftover of the same name is replaced.
+struct PrivateFolder::Native {
+  WideString path;
+  std::vector<WideString> files;  // full names, in the order they were made
+};
+
+namespace {
+
+constexpr int kFreshFolderAttempts = 16;
+
+std::unique_ptr<PrivateFolder::Native> holdFolder(WideString path) {
+  auto native = std::make_unique<PrivateFolder::Native>();
+  native->path = std::move(path);
+  return native;
+}
+
+}  // namespace
+
+std::optional<WideString> captureFolderLocation() {
+  const std::optional<WideString> temporary = temporaryFolder();
+  if (!temporary) return std::nullopt;
+  return combinePath(*temporary, u"ondrel");
+}
+
+// A failure to make the folder is left to show when its first file is made.
+std::optional<PrivateFolder> PrivateFolder::openCaptureFolder() {
+  std::optional<WideString> location = captureFolderLocation();
+  if (!location) return std::nullopt;
+  createDirectory(*location);
+  return PrivateFolder(holdFolder(std::move(*location)));
+}
+
+std::optional<PrivateFolder> PrivateFolder::makeFresh(std::string_view prefix) {
+  const std::optional<WideString> temporary = temporaryFolder();
+  if (!temporary) return std::nullopt;
+  std::random_device entropy;
+  for (int attempt = 0; attempt < kFreshFolderAttempts; ++attempt) {
+    const std::string name =
+        std::string(prefix) + std::to_string(currentProcessId()) + "-" + std::to_string(entropy());
+    std::optional<WideString> folder = combinePath(*temporary, widenAscii(name));
+    if (!folder) return std::nullopt;
+    if (createDirectory(*folder)) return PrivateFolder(holdFolder(std::move(*folder)));
+  }
+  return std::nullopt;
+}
+
+PrivateFolder::PrivateFolder(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+
+PrivateFolder::PrivateFolder(PrivateFolder&& other) noexcept = default;
+
+PrivateFolder::~PrivateFolder() {
+  if (!native_) return;
+  for (const WideString& file : native_->files) deleteFile(file);
+  removeDirectory(native_->path);
+}
+
+const WideString& PrivateFolder::path() const { return native_->path; }
+
+NewFile PrivateFolder::createFile(WideView name, std::string_view bytes) {
+  std::optional<WideString> file = combinePath(native_->path, name);
+  if (!file) return NewFile::kFailed;
+  native_->files.push_back(*file);
+  return writeFileBytes(*file, bytes) ? NewFile::kCreated : NewFile::kFailed;
+}
+
+std::unique_ptr<ScreenshotBitmap> PrivateFolder::decodePng(WideView name, int maxWidth,
+                                                           int maxHeight) const {
+  const std::optional<WideString> file = combinePath(native_->path, name);
+  if (!file) return nullptr;
+  return decodePngFile(*file, maxWidth, maxHeight);
+}
+
+}  // namespace ondrel::platform
