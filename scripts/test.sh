@@ -1,15 +1,35 @@
 #!/bin/sh
-# Runs every test: installs what is missing, builds the native, sanitizer and
-# Windows builds, and runs their tests (the Windows ones under wine64, the
-# real-browser ones with Chromium).
+# Runs every test: installs what is missing, builds the native, sanitizer,
+# Windows and ThreadSanitizer builds, and runs their tests (the Windows ones
+# under wine64, the real-browser ones with Chromium).
+#
+# A soak run (ctest label "soak") spends most of its time waiting for the fake
+# browser, so each one starts in the background as soon as its build is done
+# and runs while the later builds and tests use the processors.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
-scripts/build.sh native sanitize windows
-status=0
+soaks=""
+trap 'for pid in $soaks; do kill "$pid" 2>/dev/null || true; done' EXIT
 for preset in native sanitize windows; do
-  echo "ondrel: testing the $preset preset"
-  ctest --preset "$preset" -j2 || status=1
+  scripts/build.sh "$preset"
+  echo "ondrel: starting the soak run of the $preset preset"
+  ctest --preset "$preset" -L soak >"build/$preset/soak.log" 2>&1 &
+  soaks="$soaks $!"
 done
+scripts/build.sh tsan
+status=0
+for preset in native sanitize windows tsan; do
+  echo "ondrel: testing the $preset preset"
+  ctest --preset "$preset" -LE soak -j2 || status=1
+done
+set -- $soaks
+for preset in native sanitize windows; do
+  wait "$1" || status=1
+  shift
+  echo "ondrel: the soak run of the $preset preset"
+  cat "build/$preset/soak.log"
+done
+soaks=""
 [ "$status" -eq 0 ] && echo "ondrel: every test passed"
 exit "$status"

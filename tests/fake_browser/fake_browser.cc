@@ -32,7 +32,7 @@ constexpr int kExitCannotWrite = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 3;
 
-enum class Mode { Normal, Hang, NoScreenshot, Larger, Smaller, NotPng };
+enum class Mode { Normal, Hang, NoScreenshot, Larger, Smaller, NotPng, TruncatedPng };
 
 std::string_view environmentValue(const char* name) {
   const char* value = std::getenv(name);
@@ -47,6 +47,7 @@ std::optional<Mode> modeFromEnvironment() {
   if (name == "larger") return Mode::Larger;
   if (name == "smaller") return Mode::Smaller;
   if (name == "not-png") return Mode::NotPng;
+  if (name == "truncated-png") return Mode::TruncatedPng;
   return std::nullopt;
 }
 
@@ -95,16 +96,23 @@ WindowSize screenshotSize(Mode mode, WindowSize window) {
   }
 }
 
+bool writeBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << bytes;
+  file.close();
+  return !file.fail();
+}
+
 bool writeScreenshot(Mode mode, const std::filesystem::path& path, WindowSize window,
                      std::uint8_t seed) {
-  if (mode == Mode::NotPng) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << "this is not a png\n";
-    file.close();
-    return !file.fail();
-  }
+  if (mode == Mode::NotPng) return writeBytes(path, "this is not a png\n");
   const WindowSize size = screenshotSize(mode, window);
-  return writePng(path, patternImage(size.width, size.height, seed));
+  const PngImage image = patternImage(size.width, size.height, seed);
+  if (mode == Mode::TruncatedPng) {
+    const std::string png = encodePng(image);
+    return writeBytes(path, std::string_view(png).substr(0, png.size() / 2));
+  }
+  return writePng(path, image);
 }
 
 int run(const std::vector<std::string>& args) {

@@ -45,6 +45,8 @@ void writeFile(const fs::path& path, const std::string& text) {
          << "difference at byte " << (differs - actual.begin());
 }
 
+std::string firstHalf(const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }
+
 std::string scratchName() {
   std::random_device random;
   return "ondrel-fake-browser-test-" + std::to_string(random()) + std::to_string(random());
@@ -117,6 +119,7 @@ TEST_F(FakeBrowserRun, ModesWriteWhatTheirNamesPromise) {
       {"smaller", 41, 30, encodePng(patternImage(20, 15, 7))},
       {"smaller", 1, 3, encodePng(patternImage(1, 1, 7))},
       {"not-png", 40, 30, "this is not a png\n"},
+      {"truncated-png", 40, 30, firstHalf(encodePng(patternImage(40, 30, 7)))},
       {"no-screenshot", 40, 30, std::nullopt},
   };
   const fs::path page = pageWithText("page.html", "<p>seed:7</p>");

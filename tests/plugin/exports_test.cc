@@ -409,7 +409,7 @@ TEST_F(ExportsTest, PicturesTooLargeForTheViewerAreRefusedBeforeTheBrowser) {
 TEST_F(ExportsTest, FailedCapturesGiveSixAndLeaveNothing) {
   const auto name = page("page.html", htmlPage(1));
   plugin.useFakeBrowser();
-  for (const char* mode : {"no-screenshot", "not-png"}) {
+  for (const char* mode : {"no-screenshot", "not-png", "truncated-png"}) {
     plugin.setBrowserMode(mode);
     EXPECT_EQ(picture(name), 6) << mode;
     EXPECT_TRUE(plugin.leftovers().empty()) << mode;

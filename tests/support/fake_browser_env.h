@@ -11,7 +11,8 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // "normal" (the default): writes the pattern at exactly the window size;
 // "hang": never ends and writes nothing; "no-screenshot": ends at once and writes nothing;
 // "larger": writes (W + 16) x (H + 8); "smaller": writes (W / 2) x (H / 2), at least 1 x 1;
-// "not-png": writes a text file where the screenshot belongs.
+// "not-png": writes a text file where the screenshot belongs; "truncated-png": writes the first
+// half of the pattern's PNG, as a browser stopped in mid-write would leave it.
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
 // Milliseconds to wait before writing the screenshot, so concurrent captures overlap.

@@ -1,0 +1,79 @@
+// Captures on many threads at once through one loaded module, of pages that
+// all have the same name in different folders, so that every capture's
+// temporary files would collide if they were named after the page alone.
+// Each thread must get its own page's picture, and the shared capture folder
+// must be left empty. The ThreadSanitizer build (preset "tsan") also reports
+// any data the captures share without order.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <latch>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/host_support.h"
+#include "tests/plugin/handed_over_picture.h"
+#include "tests/plugin/plugin_module.h"
+
+namespace ondrel::test {
+namespace {
+
+constexpr int kThreads = 8;
+constexpr int kWidth = 48;
+constexpr int kHeight = 32;
+// Long enough for every capture to start before the first one ends.
+constexpr int kBrowserDelayMilliseconds = 500;
+
+std::uint8_t seedOfThread(int thread) { return std::uint8_t(17 + 29 * thread); }
+
+struct Capture {
+  int code = -1;
+  HandedOverPicture picture;
+};
+
+TEST(ConcurrentCaptures, PagesOfTheSameNameKeepTheirOwnPictures) {
+  const platform::ComApartment com;
+  PluginModule plugin;
+  plugin.useFakeBrowser("width=" + std::to_string(kWidth) + "\nheight=" + std::to_string(kHeight) +
+                        "\nwaitTime=60\n");
+  plugin.setBrowserDelay(kBrowserDelayMilliseconds);
+  std::vector<std::u16string> pages;
+  for (int i = 0; i < kThreads; ++i) {
+    const std::string page = "<html><body>seed:" + std::to_string(seedOfThread(i)) + " folder " +
+                             std::to_string(i) +
+                             " of a concurrent run, each with a page of its own</body></html>\n";
+    pages.push_back(
+        plugin.writeFile("folder" + std::to_string(i) + "/page.html", page).u16string());
+  }
+
+  std::latch start(kThreads);
+  std::vector<Capture> captures(kThreads);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] {
+      const platform::ComApartment threadCom;
+      platform::BlockHandle header = nullptr;
+      platform::BlockHandle pixels = nullptr;
+      start.arrive_and_wait();
+      Capture& capture = captures[std::size_t(i)];
+      capture.code =
+          plugin.getPictureW(pages[std::size_t(i)].c_str(), 0, 0, &header, &pixels, nullptr, 0);
+      if (capture.code == 0) capture.picture = HandedOverPicture::takeOver(header, pixels);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+
+  for (int i = 0; i < kThreads; ++i) {
+    const Capture& capture = captures[std::size_t(i)];
+    ASSERT_EQ(capture.code, 0) << "thread " << i;
+    EXPECT_EQ(differenceFromPattern(capture.picture, kWidth, kHeight, seedOfThread(i)), "")
+        << "thread " << i << " got another page's picture";
+  }
+  EXPECT_EQ(plugin.browserRuns().size(), std::size_t(kThreads));
+  EXPECT_EQ(plugin.leftovers(), std::vector<std::string>());
+}
+
+}  // namespace
+}  // namespace ondrel::test
