@@ -78,7 +78,7 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
                          request.captureWidth, request.captureHeight, names->screenshotPath, page);
   if (commandLine.size() >= kCommandLineCapacity) return nullptr;
   if (!runBrowser(commandLine, names->captureFolder, request.waitSeconds)) return nullptr;
-  return decodeScreenshot(names->screenshotPath);
+  return decodeScreenshot(names->screenshotPath, request.captureWidth, request.captureHeight);
 }
 
 }  // namespace ondrel

@@ -2,8 +2,9 @@
 
 namespace ondrel {
 
-std::unique_ptr<platform::ScreenshotBitmap> decodeScreenshot(const WideString& screenshotPath) {
-  return platform::decodePngFile(screenshotPath);
+std::unique_ptr<platform::ScreenshotBitmap> decodeScreenshot(const WideString& screenshotPath,
+                                                             int maxWidth, int maxHeight) {
+  return platform::decodePngFile(screenshotPath, maxWidth, maxHeight);
 }
 
 }  // namespace ondrel

@@ -7,9 +7,11 @@
 
 namespace ondrel {
 
-// The screenshot the browser wrote, as a 32-bit top-down bitmap; nothing when
-// the file is missing or does not decode.
-std::unique_ptr<platform::ScreenshotBitmap> decodeScreenshot(const WideString& screenshotPath);
+// The screenshot the browser wrote, as a 32-bit top-down bitmap of at most the
+// capture size (`maxWidth` x `maxHeight`); nothing when the file is missing or
+// does not decode.
+std::unique_ptr<platform::ScreenshotBitmap> decodeScreenshot(const WideString& screenshotPath,
+                                                             int maxWidth, int maxHeight);
 
 }  // namespace ondrel
 
