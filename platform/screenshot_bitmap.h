@@ -20,9 +20,14 @@ class ScreenshotBitmap {
   virtual const std::uint8_t* pixels() const = 0;
 };
 
-// Decodes a PNG file of any colour type and depth into a screenshot bitmap;
-// nothing when the file is missing, unreadable, not an image or too large.
-std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path);
+// Decodes the top-left `maxWidth` x `maxHeight` pixels of a PNG file of any
+// colour type, depth and interlacing: the bitmap is the smaller of the PNG's
+// and the limit's width by the smaller of their heights, and nothing larger
+// is ever allocated for pixels. Nothing when a limit is 0 or less, or the file
+// is missing, unreadable, not a decodable PNG, or declares itself far larger
+// than the limits (platform/screenshot_limit.h).
+std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxWidth,
+                                                int maxHeight);
 
 // Converts the screenshot into the 24-bit bottom-up picture that `header`
 // describes, rows padded to 4 bytes, written to `destination` (`size` bytes).

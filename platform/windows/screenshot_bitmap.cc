@@ -2,9 +2,15 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
+#include <optional>
 
+#include "platform/files.h"
+#include "platform/png_headers.h"
+#include "platform/screenshot_limit.h"
 #include "platform/windows/com_reference.h"
 #include "platform/windows/native_text.h"
 
@@ -106,9 +112,27 @@ bool openBgraSource(const WideString& path, IWICImagingFactory* factory,
          std::memcmp(&format, &GUID_WICPixelFormat32bppBGRA, sizeof format) == 0;
 }
 
+// WIC trusts what a PNG declares: wine's decoder decodes the whole declared
+// image when the decoder is made, before any rectangle is asked for, and
+// reserves a chunk's declared length before reading it (1.1 GB for a 318-byte
+// file). So the declared size must fit the capture and every chunk must lie
+// within the file before WIC opens it.
+bool declaresFittingScreenshot(const WideString& path, int maxWidth, int maxHeight) {
+  std::optional<ReadableFile> file = ReadableFile::open(path);
+  std::array<std::uint8_t, kDeclaredPngSizeBytes> start{};
+  if (!file || file->read(start.data(), start.size()) != start.size()) return false;
+  const std::optional<DeclaredPngSize> size = declaredPngSize(start);
+  return size && screenshotFitsCapture(size->width, size->height, maxWidth, maxHeight) &&
+         pngChunksFitFile(*file);
+}
+
 }  // namespace
 
-std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path) {
+std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxWidth,
+                                                int maxHeight) {
+  if (maxWidth <= 0 || maxHeight <= 0 || !declaresFittingScreenshot(path, maxWidth, maxHeight)) {
+    return nullptr;
+  }
   // Declared in reverse order of release: the source goes first, the factory last.
   ComReference<IWICImagingFactory> factory;
   ComReference<IWICBitmapDecoder> decoder;
@@ -122,22 +146,23 @@ std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path) {
   }
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(source->GetSize(&width, &height))) return nullptr;
-  const std::uint64_t bytes = std::uint64_t(width) * height * 4;
-  if (width == 0 || height == 0 || width > LONG_MAX || height > LONG_MAX ||
-      bytes > std::numeric_limits<UINT>::max()) {
-    return nullptr;
-  }
+  if (FAILED(source->GetSize(&width, &height)) || width == 0 || height == 0) return nullptr;
+  const UINT keptWidth = std::min(width, UINT(maxWidth));
+  const UINT keptHeight = std::min(height, UINT(maxHeight));
+  const std::uint64_t bytes = std::uint64_t(keptWidth) * keptHeight * 4;
+  if (bytes > std::numeric_limits<UINT>::max()) return nullptr;
 
-  const BITMAPINFOHEADER header = topDown32BitHeader(width, height);
+  const BITMAPINFOHEADER header = topDown32BitHeader(keptWidth, keptHeight);
   void* pixels = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
                                     DIB_RGB_COLORS, &pixels, nullptr, 0);
   if (bitmap == nullptr) return nullptr;
   auto screenshot = std::make_unique<DibScreenshot>(bitmap, static_cast<std::uint8_t*>(pixels),
-                                                    int(width), int(height));
-  // A failed copy leaves the bitmap as it was made; it is returned all the same.
-  source->CopyPixels(nullptr, width * 4, UINT(bytes), static_cast<BYTE*>(pixels));
+                                                    int(keptWidth), int(keptHeight));
+  // Only the kept rectangle is asked for. A failed copy leaves the bitmap as
+  // it was made; it is returned all the same.
+  const WICRect kept{0, 0, INT(keptWidth), INT(keptHeight)};
+  source->CopyPixels(&kept, keptWidth * 4, UINT(bytes), static_cast<BYTE*>(pixels));
   return screenshot;
 }
 

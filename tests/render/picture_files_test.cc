@@ -79,7 +79,7 @@ TEST_F(PngFileTest, PngReadsBackAsTheSamePixelsTopDown) {
     const Picture picture = numberedPicture(width, height);
     const std::filesystem::path file = folder_ / "picture.png";
     ASSERT_TRUE(writePictureFile(file.u16string(), PictureFormat::kPng, picture)) << width;
-    const auto decoded = ondrel::platform::decodePngFile(file.u16string());
+    const auto decoded = ondrel::platform::decodePngFile(file.u16string(), 1000, 1000);
     ASSERT_NE(decoded, nullptr) << width;
     ASSERT_EQ(decoded->width(), width);
     ASSERT_EQ(decoded->height(), height);

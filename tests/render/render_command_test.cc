@@ -83,7 +83,8 @@ TEST_F(RenderCommandTest, WritesThePictureAsPng) {
   EXPECT_EQ(err.str(), "");
   EXPECT_EQ(out.str(), "wrote " + (plugin.folder() / "page.png").string() + " (30 x 20)\n");
 
-  const auto png = ondrel::platform::decodePngFile((plugin.folder() / "page.png").u16string());
+  const auto png =
+      ondrel::platform::decodePngFile((plugin.folder() / "page.png").u16string(), 1000, 1000);
   ASSERT_NE(png, nullptr);
   ASSERT_EQ(png->width(), 30);
   ASSERT_EQ(png->height(), 20);

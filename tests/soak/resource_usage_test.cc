@@ -68,7 +68,7 @@ TEST_F(ResourceUsageTest, ADecodedScreenshotIsOneGdiObjectMoreWhereTheyAreCounte
   ASSERT_TRUE(writePng(png, patternImage(8, 8, 1)));
   {
     const std::unique_ptr<platform::ScreenshotBitmap> bitmap =
-        platform::decodePngFile(png.u16string());
+        platform::decodePngFile(png.u16string(), 8, 8);
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(measureResourceUsage().gdiObjects, *before.gdiObjects + 1);
   }

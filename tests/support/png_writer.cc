@@ -102,7 +102,8 @@ std::string headerOf(const PngImage& image) {
   appendBigEndian32(header, static_cast<std::uint32_t>(image.height));
   header.push_back(static_cast<char>(bitDepthOf(image.colour)));
   header.push_back(static_cast<char>(colourTypeCodeOf(image.colour)));
-  header.append(3, '\0');  // deflate, adaptive filtering, no interlace
+  header.append(2, '\0');  // deflate, adaptive filtering
+  header.push_back(image.interlaced ? '\1' : '\0');
   return header;
 }
 
@@ -112,16 +113,43 @@ std::string paletteOf(const PngImage& image) {
   return palette;
 }
 
-// Every row behind the filter type byte 0 (None).
-std::string scanlinesOf(const PngImage& image) {
-  const std::size_t rowBytes = rowBytesOf(image);
-  std::string scanlines;
-  scanlines.reserve((rowBytes + 1) * image.height);
-  for (int y = 0; y < image.height; ++y) {
+// The pixels one pass takes: every `step`th column from `column` and every `rowStep`th row from
+// `row`. A whole image is one such pass.
+struct Pass {
+  int column, row, step, rowStep;
+};
+
+constexpr Pass kWholeImage = {0, 0, 1, 1};
+constexpr std::array<Pass, 7> kAdam7 = {{{0, 0, 8, 8},
+                                         {4, 0, 8, 8},
+                                         {0, 4, 4, 8},
+                                         {2, 0, 4, 4},
+                                         {0, 2, 2, 4},
+                                         {1, 0, 2, 2},
+                                         {0, 1, 1, 2}}};
+
+// The pass's rows, each behind the filter type byte 0 (None); nothing for a pass without pixels.
+void appendPassScanlines(const PngImage& image, const Pass& pass, std::string& scanlines) {
+  if (pass.column >= image.width) return;
+  const std::size_t pixelBytes = static_cast<std::size_t>(bytesPerPixel(image.colour));
+  for (int y = pass.row; y < image.height; y += pass.rowStep) {
     scanlines.push_back('\0');
-    const auto row = image.samples.begin() + static_cast<std::ptrdiff_t>(rowBytes * y);
-    scanlines.append(row, row + static_cast<std::ptrdiff_t>(rowBytes));
+    for (int x = pass.column; x < image.width; x += pass.step) {
+      const std::size_t at = (static_cast<std::size_t>(y) * image.width + x) * pixelBytes;
+      scanlines.append(image.samples.begin() + static_cast<std::ptrdiff_t>(at),
+                       image.samples.begin() + static_cast<std::ptrdiff_t>(at + pixelBytes));
+    }
   }
+}
+
+std::string scanlinesOf(const PngImage& image) {
+  std::string scanlines;
+  scanlines.reserve((rowBytesOf(image) + 1) * image.height);
+  if (!image.interlaced) {
+    appendPassScanlines(image, kWholeImage, scanlines);
+    return scanlines;
+  }
+  for (const Pass& pass : kAdam7) appendPassScanlines(image, pass, scanlines);
   return scanlines;
 }
 
@@ -170,6 +198,7 @@ std::string encodePng(const PngImage& image) {
   std::string png(kSignature);
   appendChunk(png, "IHDR", headerOf(image));
   if (image.colour == PngColour::Palette8) appendChunk(png, "PLTE", paletteOf(image));
+  for (const auto& [type, data] : image.extraChunks) appendChunk(png, type, data);
   const std::string stream = zlibStored(scanlinesOf(image));
   for (std::size_t offset = 0; offset < stream.size(); offset += kMaxIdatChunk) {
     appendChunk(png, "IDAT", std::string_view(stream).substr(offset, kMaxIdatChunk));

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ondrel::test {
@@ -19,6 +20,9 @@ struct PngImage {
   PngColour colour = PngColour::Rgba8;
   std::vector<std::uint8_t> samples;  // rows top-down, no filter bytes, 16-bit samples big-endian
   std::vector<std::array<std::uint8_t, 3>> palette;  // Palette8 only
+  bool interlaced = false;  // Adam7: seven passes over ever finer grids of the same pixels
+  // Written as they are between the palette and the image data: type, then data.
+  std::vector<std::pair<std::string, std::string>> extraChunks{};
 };
 
 // Bytes per pixel in `samples` for a colour type.
