@@ -47,7 +47,7 @@ class ComApartment {
   ~ComApartment();
 
  private:
-  bool initialised_ = false;
+  [[maybe_unused]] bool initialised_ = false;
 };
 
 // True where the screenshot decoder needs COM on the calling thread.

@@ -8,7 +8,7 @@ packages="g++ cmake ninja-build pkg-config git
   libspng-dev
   mingw-w64 wine64
   chromium
-  clang-format"
+  clang-format clang libclang-rt-14-dev"
 
 missing=""
 for package in $packages; do

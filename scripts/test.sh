@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs every test: installs what is missing, builds the native, sanitizer,
-# Windows and ThreadSanitizer builds, and runs their tests (the Windows ones
-# under wine64, the real-browser ones with Chromium).
+# Windows, ThreadSanitizer and fuzz builds, runs their tests (the Windows ones
+# under wine64, the real-browser ones with Chromium), replays the fuzz
+# targets' seeds and kept findings, and fuzzes each target for a short while.
 #
 # A soak run (ctest label "soak") spends most of its time waiting for the fake
 # browser, so each one starts in the background as soon as its build is done
@@ -17,12 +18,14 @@ for preset in native sanitize windows; do
   ctest --preset "$preset" -L soak >"build/$preset/soak.log" 2>&1 &
   soaks="$soaks $!"
 done
-scripts/build.sh tsan
+scripts/build.sh tsan fuzz
 status=0
-for preset in native sanitize windows tsan; do
+for preset in native sanitize windows tsan fuzz; do
   echo "ondrel: testing the $preset preset"
   ctest --preset "$preset" -LE soak -j2 || status=1
 done
+echo "ondrel: fuzzing every target for 30 seconds"
+scripts/fuzz.sh 30 || status=1
 set -- $soaks
 for preset in native sanitize windows; do
   wait "$1" || status=1
