@@ -219,6 +219,60 @@ TEST_F(RealBrowserTest, ConcurrentCapturesKeepTheirOwnPages) {
   EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
 }
 
+// Chromium draws only the top H - 87 rows of a window 88 to 143 pixels high;
+// the wrapper frames the page in a taller window for those. Each page pins a
+// band to the viewport's top and bottom and a column 100vh high, so a picture
+// that is short, or a viewport of any other height, shows.
+TEST_F(RealBrowserTest, EveryWindowHeightGivesTheWholePage) {
+  useShallowTemporaryFolder();
+  constexpr Colour kTop{200, 30, 60};
+  constexpr Colour kBottom{20, 110, 220};
+  constexpr Colour kColumn{0, 160, 80};
+  const auto page = plugin.writeFile(
+      "viewport.html",
+      "<!DOCTYPE html><html><body style=\"margin:0;background:#fff\">"
+      "<div style=\"position:fixed;left:0;top:0;width:50px;height:10px;background:rgb(200,30,60)\">"
+      "</div><div style=\"position:fixed;left:0;bottom:0;width:50px;height:10px;"
+      "background:rgb(20,110,220)\"></div><div style=\"position:absolute;left:100px;top:0;"
+      "width:20px;height:100vh;background:rgb(0,160,80)\"></div></body></html>\n");
+  for (const int height : {60, 87, 88, 100, 123, 143, 144, 300}) {
+    SCOPED_TRACE("window height " + std::to_string(height));
+    useChromium("width=320\nheight=" + std::to_string(height) + "\n");
+    HandedOverPicture result;
+    ASSERT_EQ(picture(page, result), 0);
+    ASSERT_EQ(result.header.width, 320);
+    ASSERT_EQ(result.header.height, height);
+    expectColourAt(result, 0, 0, kTop);
+    expectColourAt(result, 0, 10, kWhite);
+    expectColourAt(result, 0, height - 11, kWhite);
+    expectColourAt(result, 0, height - 10, kBottom);
+    expectColourAt(result, 49, height - 1, kBottom);
+    expectColourAt(result, 110, 0, kColumn);
+    expectColourAt(result, 110, height - 1, kColumn);
+    expectColourAt(result, 130, height - 1, kWhite);
+  }
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
+TEST_F(RealBrowserTest, ShortDrawingIsWhole) {
+  useShallowTemporaryFolder();
+  useChromium("width=640\nheight=480\n");
+  const auto drawing = plugin.writeFile(
+      "short.svg",
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"120\" height=\"100\">"
+      "<rect width=\"120\" height=\"90\" fill=\"rgb(30,144,255)\"/>"
+      "<rect y=\"90\" width=\"120\" height=\"10\" fill=\"rgb(255,165,0)\"/></svg>\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(drawing, result), 0);
+  ASSERT_EQ(result.header.width, 120);
+  ASSERT_EQ(result.header.height, 100);
+  expectColourAt(result, 0, 0, {30, 144, 255});
+  expectColourAt(result, 119, 89, {30, 144, 255});
+  expectColourAt(result, 0, 90, {255, 165, 0});
+  expectColourAt(result, 119, 99, {255, 165, 0});
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
 // At the limit the plug-in kills the wrapper's whole process group; the
 // browser's profile must still go, removed by the wrapper's cleaner once the
 // last browser process has ended.
