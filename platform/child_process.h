@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 

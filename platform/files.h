@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 // What a host program needs around the plug-in: loading the module, the COM
 // apartment its calling thread must have, and environment variables for the

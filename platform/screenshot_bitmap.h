@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/bitmap_header.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 

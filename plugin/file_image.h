@@ -5,7 +5,7 @@
 #include <memory>
 #include <span>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel {
 

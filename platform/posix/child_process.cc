@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/command_line.h"
+#include "text/command_line.h"
 
 namespace ondrel::platform {
 

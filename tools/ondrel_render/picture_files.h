@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel_render {
 
