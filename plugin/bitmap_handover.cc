@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plugin/bottom_up_copy.h"
 #include "plugin/result_code.h"
 
 namespace ondrel {
@@ -19,9 +20,8 @@ int handOverBitmap(const platform::ScreenshotBitmap& screenshot, const PixelLayo
     const platform::BlockLock pixelBytes(pixelBlock->handle());
     if (headerBytes.data() == nullptr || pixelBytes.data() == nullptr) return kBitmapFailed;
     std::memcpy(headerBytes.data(), &header, sizeof header);
-    if (!platform::copyAs24BitBottomUp(screenshot, header,
-                                       static_cast<std::uint8_t*>(pixelBytes.data()),
-                                       std::size_t(layout.blockSize))) {
+    if (!copyAs24BitBottomUp(screenshot, header, static_cast<std::uint8_t*>(pixelBytes.data()),
+                             std::size_t(layout.blockSize))) {
       return kBitmapFailed;
     }
   }

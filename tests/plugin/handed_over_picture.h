@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/bitmap_header.h"
 #include "platform/movable_block.h"
+#include "plugin/bitmap_header.h"
 #include "tests/support/test_pattern.h"
 
 namespace ondrel::test {

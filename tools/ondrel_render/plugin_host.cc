@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/bitmap_header.h"
 #include "platform/movable_block.h"
 #include "platform/text_codec.h"
+#include "plugin/bitmap_header.h"
 
 namespace ondrel_render {
 namespace {
