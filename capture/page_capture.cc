@@ -25,7 +25,7 @@ bool runBrowser(const WideString& commandLine, const WideString& folder, std::in
       platform::ChildProcess::start(commandLine, folder);
   if (!browser) return false;
   const BrowserWait outcome =
-      waitForBrowser([&] { return browser->primaryThreadExitCode(); },
+      waitForBrowser([&] { return browser->primaryThreadState(); },
                      [] { platform::sleepMilliseconds(kPollMilliseconds); }, waitSeconds);
   if (outcome == BrowserWait::kTimedOut) {
     browser->terminateAndWait();
