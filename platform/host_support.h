@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
+#include "platform/unique_handle.h"
 #include "text/wide_text.h"
 
 // What a host program needs around the plug-in: loading the module, the COM
@@ -17,24 +17,22 @@ class DynamicLibrary {
  public:
   static std::optional<DynamicLibrary> open(const WideString& path);
 
-  DynamicLibrary(DynamicLibrary&& other) noexcept : native_(other.native_) {
-    other.native_ = nullptr;
-  }
-  DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {
-    std::swap(native_, other.native_);
-    return *this;
-  }
-  DynamicLibrary(const DynamicLibrary&) = delete;
-  ~DynamicLibrary();
-
   void* symbol(const char* name) const;
 
   // Why the last open failed, in the platform's words.
   static std::string lastError();
 
  private:
+  // A loaded module's handle; each platform unloads it its own way.
+  struct NativeTraits {
+    using Native = void*;
+    static Native invalid() { return nullptr; }
+    static void close(Native native);
+  };
+
   explicit DynamicLibrary(void* native) : native_(native) {}
-  void* native_;
+
+  UniqueHandle<NativeTraits> native_;
 };
 
 // Initialises COM for the calling thread (single-threaded apartment) for the
@@ -50,10 +48,14 @@ class ComApartment {
   [[maybe_unused]] bool initialised_ = false;
 };
 
-// True where the screenshot decoder needs COM on the calling thread.
+// True where the screenshot decoder needs COM on the calling thread. Only the
+// layer that chose the decoder knows this; a host that calls from threads of
+// its own (the tests do) learns from it what to expect there.
 bool screenshotDecoderNeedsCom();
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value);
+// For hosts that give the plug-in a clean environment; the tests take the
+// user's runtime folder away so that captures go to their own temporary folder.
 bool unsetEnvironmentVariable(std::string_view name);
 
 }  // namespace ondrel::platform

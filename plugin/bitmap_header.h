@@ -1,5 +1,5 @@
-#ifndef ONDREL_PLATFORM_BITMAP_HEADER_H_
-#define ONDREL_PLATFORM_BITMAP_HEADER_H_
+#ifndef ONDREL_PLUGIN_BITMAP_HEADER_H_
+#define ONDREL_PLUGIN_BITMAP_HEADER_H_
 
 #include <cstdint>
 
@@ -23,4 +23,4 @@ static_assert(sizeof(BitmapInfoHeader) == 40);
 
 }  // namespace ondrel
 
-#endif  // ONDREL_PLATFORM_BITMAP_HEADER_H_
+#endif  // ONDREL_PLUGIN_BITMAP_HEADER_H_

@@ -11,11 +11,9 @@ std::optional<DynamicLibrary> DynamicLibrary::open(const WideString& path) {
   return DynamicLibrary(native);
 }
 
-DynamicLibrary::~DynamicLibrary() {
-  if (native_ != nullptr) dlclose(native_);
-}
+void DynamicLibrary::NativeTraits::close(void* native) { dlclose(native); }
 
-void* DynamicLibrary::symbol(const char* name) const { return dlsym(native_, name); }
+void* DynamicLibrary::symbol(const char* name) const { return dlsym(native_.get(), name); }
 
 std::string DynamicLibrary::lastError() {
   const char* error = dlerror();

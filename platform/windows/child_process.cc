@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/windows/kernel_handle.h"
 #include "platform/windows/native_text.h"
 
 namespace ondrel::platform {

@@ -63,7 +63,7 @@ bool openBgraSource(const WideString& path, IWICImagingFactory* factory,
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->QueryInterface(IID_IWICBitmapSource, source.outVoid()))) {
+      FAILED(converter->QueryInterface(IID_IWICBitmapSource, outVoid(source)))) {
     return false;
   }
   WICPixelFormatGUID format{};
@@ -99,7 +99,7 @@ std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxW
   ComReference<IWICFormatConverter> converter;
   ComReference<IWICBitmapSource> source;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, factory.outVoid())) ||
+                              IID_IWICImagingFactory, outVoid(factory))) ||
       !openBgraSource(path, factory.get(), decoder, frame, converter, source)) {
     return nullptr;
   }
