@@ -1,10 +1,10 @@
 #include "plugin/picture_driver.h"
 
 #include "capture/page_capture.h"
+#include "capture/page_kinds.h"
 #include "platform/process_identity.h"
 #include "plugin/bitmap_handover.h"
 #include "plugin/capture_size.h"
-#include "plugin/input_acceptance.h"
 #include "plugin/pixel_layout.h"
 #include "plugin/result_code.h"
 
@@ -19,7 +19,7 @@ int renderPicture(const SettingsSource& settings, std::optional<WideView> fileNa
   request.browserPath = settings.browserPath();
   request.pagePath = WideString(*fileName);
   request.showScrollbars = settings.scrollBarsShown();
-  const bool isSvgDrawing = hasSvgExtension(*fileName) && settings.svgEnabled();
+  const bool isSvgDrawing = pageKindOf(*fileName) == PageKind::kSvgDrawing && settings.svgEnabled();
   const PictureSize size = pictureSize(settings, isSvgDrawing, imageBytes);
   request.captureWidth = size.width;
   request.captureHeight = size.height;
