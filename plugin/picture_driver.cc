@@ -6,14 +6,13 @@
 #include "plugin/bitmap_handover.h"
 #include "plugin/capture_size.h"
 #include "plugin/pixel_layout.h"
-#include "plugin/result_code.h"
 
 namespace ondrel {
 
-int renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
-                  std::span<const std::uint8_t> imageBytes, platform::BlockHandle* headerHandle,
-                  platform::BlockHandle* pixelHandle) {
-  if (!fileName) return kNotAccepted;
+ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
+                         std::span<const std::uint8_t> imageBytes,
+                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle) {
+  if (!fileName) return ResultCode::kNotAccepted;
 
   CaptureRequest request;
   request.browserPath = settings.browserPath();
@@ -28,10 +27,10 @@ int renderPicture(const SettingsSource& settings, std::optional<WideView> fileNa
 
   // A picture the viewer's blocks cannot hold is refused before any browser runs.
   const std::optional<PixelLayout> layout = PixelLayout::of(size);
-  if (!layout) return kOutOfMemory;
+  if (!layout) return ResultCode::kOutOfMemory;
 
   const std::unique_ptr<platform::ScreenshotBitmap> screenshot = capturePage(request);
-  if (!screenshot) return kReadOrCaptureFailed;
+  if (!screenshot) return ResultCode::kReadOrCaptureFailed;
   return handOverBitmap(*screenshot, *layout, headerHandle, pixelHandle);
 }
 

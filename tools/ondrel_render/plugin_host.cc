@@ -7,6 +7,7 @@
 #include "platform/bitmap_header.h"
 #include "platform/movable_block.h"
 #include "platform/text_codec.h"
+#include "plugin/result_code.h"
 
 namespace ondrel_render {
 namespace {
@@ -146,10 +147,12 @@ int PluginHost::picture(const WideString& fileName, Picture& picture) const {
   platform::BlockHandle pixels = nullptr;
   const int result = getPictureW_(fileName.c_str(), 0, 0, &header, &pixels, nullptr, 0);
   // After a failure the handles are not the viewer's to free.
-  if (result != 0) return result;
+  if (result != ondrel::resultNumber(ondrel::ResultCode::kSuccess)) return result;
   const HandedOverBlock headerBlock(header);
   const HandedOverBlock pixelBlock(pixels);
-  return takeOver(headerBlock, pixelBlock, picture) ? 0 : kMalformedPicture;
+  return takeOver(headerBlock, pixelBlock, picture)
+             ? ondrel::resultNumber(ondrel::ResultCode::kSuccess)
+             : kMalformedPicture;
 }
 
 }  // namespace ondrel_render
