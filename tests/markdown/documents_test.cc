@@ -11,7 +11,7 @@
 namespace markdown {
 namespace {
 
-using testing::convertLines;
+using test_support::convertLines;
 
 TEST(DocumentTest, MixesAndNestsBlockKinds) {
   const std::string html = convertLines({
