@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/bitmap_rows.h"
 #include "platform/files.h"
 #include "platform/png_headers.h"
 #include "platform/screenshot_limit.h"
@@ -169,7 +170,7 @@ std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxW
 bool copyAs24BitBottomUp(const ScreenshotBitmap& screenshot, const BitmapInfoHeader& header,
                          std::uint8_t* destination, std::size_t size) {
   const auto& dib = static_cast<const DibScreenshot&>(screenshot);
-  const std::size_t stride = (std::size_t(header.width) * 3 + 3) & ~std::size_t(3);
+  const std::size_t stride = rowStride24(std::size_t(header.width));
   const std::size_t rows =
       std::size_t(header.height < 0 ? -std::int64_t(header.height) : std::int64_t(header.height));
   if (header.width <= 0 || rows == 0 || size < stride * rows) return false;

@@ -7,6 +7,7 @@
 
 #include "platform/private_folder.h"
 #include "tests/support/fake_browser_env.h"
+#include "tools/plugin_host/entry_point.h"
 
 namespace ondrel::test {
 namespace {
@@ -23,7 +24,7 @@ std::filesystem::path newFolder() {
 
 template <typename Function>
 Function lookUp(const platform::DynamicLibrary& library, const char* name) {
-  auto* function = reinterpret_cast<Function>(library.symbol(name));
+  const Function function = ondrel_host::entryPoint<Function>(library, name);
   if (function == nullptr) ADD_FAILURE() << "the module does not export " << name;
   return function;
 }
