@@ -54,9 +54,6 @@ class ComApartment {
 bool screenshotDecoderNeedsCom();
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value);
-// For hosts that give the plug-in a clean environment; the tests take the
-// user's runtime folder away so that captures go to their own temporary folder.
-bool unsetEnvironmentVariable(std::string_view name);
 
 }  // namespace ondrel::platform
 

@@ -12,7 +12,7 @@ bool copyAs24BitBottomUp(const platform::ScreenshotBitmap& screenshot,
   const std::size_t width = std::size_t(header.width);
   const std::size_t rows =
       std::size_t(header.height < 0 ? -std::int64_t(header.height) : std::int64_t(header.height));
-  const std::size_t stride = (width * 3 + 3) & ~std::size_t(3);
+  const std::size_t stride = rowStride24(width);
   if (size < stride * rows) return false;
 
   std::memset(destination, 0, stride * rows);

@@ -30,8 +30,4 @@ bool setEnvironmentVariable(std::string_view name, std::string_view value) {
   return setenv(std::string(name).c_str(), std::string(value).c_str(), 1) == 0;
 }
 
-bool unsetEnvironmentVariable(std::string_view name) {
-  return unsetenv(std::string(name).c_str()) == 0;
-}
-
 }  // namespace ondrel::platform

@@ -36,8 +36,4 @@ bool setEnvironmentVariable(std::string_view name, std::string_view value) {
   return SetEnvironmentVariableW(native(utf8ToWide(name)), native(utf8ToWide(value)));
 }
 
-bool unsetEnvironmentVariable(std::string_view name) {
-  return SetEnvironmentVariableW(native(utf8ToWide(name)), nullptr);
-}
-
 }  // namespace ondrel::platform
