@@ -16,7 +16,7 @@ endif()
 add_library(ondrel_svg_probe STATIC
   ${CMAKE_CURRENT_LIST_DIR}/svg_size_probe.cc
   ${ondrel_svg_reader})
-target_include_directories(ondrel_svg_probe PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+ondrel_expose_folder(ondrel_svg_probe capture)
 if(ONDREL_NANOSVG_DIR)
   # SYSTEM keeps the third-party header's own warnings out of the build log.
   target_include_directories(ondrel_svg_probe SYSTEM PRIVATE ${ONDREL_NANOSVG_DIR})

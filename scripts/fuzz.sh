@@ -42,7 +42,7 @@ isTarget() {
 buildFuzzPreset() {
   mkdir -p "$build"
   if { [ -f "$build/CMakeCache.txt" ] || cmake --preset fuzz; } >"$build/build.log" 2>&1 &&
-    cmake --build --preset fuzz -j2 >>"$build/build.log" 2>&1; then
+    cmake --build --preset fuzz -j"$(nproc)" >>"$build/build.log" 2>&1; then
     return 0
   fi
   cat "$build/build.log" >&2

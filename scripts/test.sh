@@ -22,7 +22,7 @@ scripts/build.sh tsan fuzz
 status=0
 for preset in native sanitize windows tsan fuzz; do
   echo "ondrel: testing the $preset preset"
-  ctest --preset "$preset" -LE soak -j2 || status=1
+  ctest --preset "$preset" -LE soak -j"$(nproc)" || status=1
 done
 echo "ondrel: fuzzing every target for 30 seconds"
 scripts/fuzz.sh 30 || status=1

@@ -1,0 +1,18 @@
+# The layers hold apart by what each library can see. A library's include
+# path holds its own folder and, through what it links, the folders of the
+# layers below it, each in a root of its own under the build folder. An include
+# that runs up a layer (capture/ naming plugin/, markdown/ naming capture/)
+# finds no file and fails to build.
+#
+# ondrel_expose_folder(target folder): `folder`, relative to the source tree,
+# becomes visible to the target and to everything that links it.
+function(ondrel_expose_folder target folder)
+  set(root ${CMAKE_BINARY_DIR}/layers/${folder})
+  set(link ${root}/${folder})
+  if(NOT EXISTS ${link})
+    cmake_path(GET link PARENT_PATH parent)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${link} SYMBOLIC)
+  endif()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
