@@ -26,23 +26,22 @@ ONDREL_API int ONDREL_CALL GetPictureInfo(const char* source, std::intptr_t leng
 ONDREL_API int ONDREL_CALL GetPictureInfoW(const char16_t* source, std::intptr_t length,
                                            unsigned flags, ondrel::PictureInfoRecord* info);
 
-ONDREL_API int ONDREL_CALL GetPicture(const char* source, std::intptr_t length, unsigned flags,
-                                      ondrel::platform::BlockHandle* headerHandle,
-                                      ondrel::platform::BlockHandle* pixelHandle,
-                                      SusieProgressCallback progress, std::intptr_t userData);
-ONDREL_API int ONDREL_CALL GetPictureW(const char16_t* source, std::intptr_t length, unsigned flags,
-                                       ondrel::platform::BlockHandle* headerHandle,
-                                       ondrel::platform::BlockHandle* pixelHandle,
-                                       SusieProgressCallback progress, std::intptr_t userData);
+// GetPreview takes what GetPicture takes; one signature serves each pair.
+namespace ondrel {
+using PictureCall = int ONDREL_CALL(const char* source, std::intptr_t length, unsigned flags,
+                                    platform::BlockHandle* headerHandle,
+                                    platform::BlockHandle* pixelHandle,
+                                    SusieProgressCallback progress, std::intptr_t userData);
+using PictureCallW = int ONDREL_CALL(const char16_t* source, std::intptr_t length, unsigned flags,
+                                     platform::BlockHandle* headerHandle,
+                                     platform::BlockHandle* pixelHandle,
+                                     SusieProgressCallback progress, std::intptr_t userData);
+}  // namespace ondrel
 
-ONDREL_API int ONDREL_CALL GetPreview(const char* source, std::intptr_t length, unsigned flags,
-                                      ondrel::platform::BlockHandle* headerHandle,
-                                      ondrel::platform::BlockHandle* pixelHandle,
-                                      SusieProgressCallback progress, std::intptr_t userData);
-ONDREL_API int ONDREL_CALL GetPreviewW(const char16_t* source, std::intptr_t length, unsigned flags,
-                                       ondrel::platform::BlockHandle* headerHandle,
-                                       ondrel::platform::BlockHandle* pixelHandle,
-                                       SusieProgressCallback progress, std::intptr_t userData);
+ONDREL_API ondrel::PictureCall GetPicture;
+ONDREL_API ondrel::PictureCallW GetPictureW;
+ONDREL_API ondrel::PictureCall GetPreview;
+ONDREL_API ondrel::PictureCallW GetPreviewW;
 
 // Function types for hosts that look the entry points up by name.
 namespace ondrel {

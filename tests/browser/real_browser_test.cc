@@ -72,12 +72,15 @@ class RealBrowserTest : public ::testing::Test {
   }
 
   int picture(const std::filesystem::path& page, HandedOverPicture& result) {
-    platform::BlockHandle header = nullptr;
-    platform::BlockHandle pixels = nullptr;
-    const int code =
-        plugin.getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
-    if (code == 0) result = HandedOverPicture::takeOver(header, pixels);
-    return code;
+    return plugin.picture(page, &result);
+  }
+
+  // The page's picture, which must be `width` by `height`.
+  void pictureOfSize(const std::filesystem::path& page, int width, int height,
+                     HandedOverPicture& result) {
+    ASSERT_EQ(picture(page, result), 0);
+    ASSERT_EQ(result.header.width, width);
+    ASSERT_EQ(result.header.height, height);
   }
 
   // Whatever is left in the temporary folder: the capture's own files and
@@ -110,9 +113,7 @@ TEST_F(RealBrowserTest, HtmlPageAtTheWindowSize) {
                        "<div style=\"position:absolute;left:0;top:180px;width:320px;height:20px;"
                        "background:rgb(20,110,220)\"></div></body></html>\n");
   HandedOverPicture result;
-  ASSERT_EQ(picture(page, result), 0);
-  ASSERT_EQ(result.header.width, 320);
-  ASSERT_EQ(result.header.height, 200);
+  ASSERT_NO_FATAL_FAILURE(pictureOfSize(page, 320, 200, result));
   expectColourAt(result, 40, 30, {200, 30, 60});
   expectColourAt(result, 139, 89, {200, 30, 60});
   expectColourAt(result, 140, 90, kWhite);
@@ -138,9 +139,8 @@ TEST_F(RealBrowserTest, SvgDrawingAtItsOwnSize) {
   EXPECT_EQ(record.pixelHeight, 200);
 
   HandedOverPicture result;
-  ASSERT_EQ(picture(drawing, result), 0);
-  ASSERT_EQ(result.header.width, 150);
-  ASSERT_EQ(result.header.height, 200);
+
+  ASSERT_NO_FATAL_FAILURE(pictureOfSize(drawing, 150, 200, result));
   // The drawing fills the picture exactly: no margin, nothing cut.
   expectColourAt(result, 0, 0, {30, 144, 255});
   expectColourAt(result, 74, 199, {30, 144, 255});
@@ -175,9 +175,7 @@ TEST_F(RealBrowserTest, MarkdownDocumentIsConvertedAndShown) {
       "background:rgb(220,20,20)\"></div>\r\n"
       "\r\n");
   HandedOverPicture result;
-  ASSERT_EQ(picture(document, result), 0);
-  ASSERT_EQ(result.header.width, 400);
-  ASSERT_EQ(result.header.height, 600);
+  ASSERT_NO_FATAL_FAILURE(pictureOfSize(document, 400, 600, result));
   const std::map<std::string, Colour> elements = {
       {"headline", {250, 200, 0}},
       {"list", {0, 160, 80}},
@@ -239,9 +237,7 @@ TEST_F(RealBrowserTest, EveryWindowHeightGivesTheWholePage) {
     SCOPED_TRACE("window height " + std::to_string(height));
     useChromium("width=320\nheight=" + std::to_string(height) + "\n");
     HandedOverPicture result;
-    ASSERT_EQ(picture(page, result), 0);
-    ASSERT_EQ(result.header.width, 320);
-    ASSERT_EQ(result.header.height, height);
+    ASSERT_NO_FATAL_FAILURE(pictureOfSize(page, 320, height, result));
     expectColourAt(result, 0, 0, kTop);
     expectColourAt(result, 0, 10, kWhite);
     expectColourAt(result, 0, height - 11, kWhite);
@@ -269,9 +265,7 @@ TEST_F(RealBrowserTest, ShortDrawingsAreWhole) {
                              "\" fill=\"rgb(30,144,255)\"/>" + "<rect y=\"" + band +
                              "\" width=\"120\" height=\"10\" fill=\"rgb(255,165,0)\"/></svg>\n");
     HandedOverPicture result;
-    ASSERT_EQ(picture(drawing, result), 0);
-    ASSERT_EQ(result.header.width, 120);
-    ASSERT_EQ(result.header.height, height);
+    ASSERT_NO_FATAL_FAILURE(pictureOfSize(drawing, 120, height, result));
     expectColourAt(result, 0, 0, {30, 144, 255});
     expectColourAt(result, 119, height - 11, {30, 144, 255});
     expectColourAt(result, 0, height - 10, {255, 165, 0});

@@ -24,6 +24,13 @@ constexpr platform::ThreadState endedWith(std::uint32_t exitCode) {
   return platform::ThreadState::ended(exitCode);
 }
 
+// A browser that runs for `lookups` looks at it and then has ended.
+States runningThenEnded(std::size_t lookups) {
+  States states(lookups, kRunning);
+  states.push_back(endedWith(0));
+  return states;
+}
+
 // Waits on a browser whose primary thread reads as `states` in turn (the last
 // one repeating); a missing value is a state that cannot be read.
 WaitRun waitOn(States states, std::int32_t waitSeconds) {
@@ -58,17 +65,13 @@ TEST(BrowserWait, AnEndedBrowserStillCostsTheSleepOfItsLastLook) {
 
 TEST(BrowserWait, TheLimitIsLookedAtBeforeTheExitCode) {
   // The browser ends during the sleep that reaches the limit: still a time-out.
-  States states(10, kRunning);
-  states.push_back(endedWith(0));
-  const WaitRun run = waitOn(states, 1);
+  const WaitRun run = waitOn(runningThenEnded(10), 1);
   EXPECT_EQ(run.outcome, BrowserWait::kTimedOut);
   EXPECT_EQ(run.sleeps, 11);
 }
 
 TEST(BrowserWait, NoLimitWaitsUntilTheEnd) {
-  States states(1000, kRunning);
-  states.push_back(endedWith(0));
-  const WaitRun run = waitOn(states, 0);
+  const WaitRun run = waitOn(runningThenEnded(1000), 0);
   EXPECT_EQ(run.outcome, BrowserWait::kEnded);
   EXPECT_EQ(run.sleeps, 1001);
 }

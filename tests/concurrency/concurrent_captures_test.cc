@@ -54,13 +54,9 @@ TEST(ConcurrentCaptures, PagesOfTheSameNameKeepTheirOwnPictures) {
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
       const platform::ComApartment threadCom;
-      platform::BlockHandle header = nullptr;
-      platform::BlockHandle pixels = nullptr;
       start.arrive_and_wait();
       Capture& capture = captures[std::size_t(i)];
-      capture.code =
-          plugin.getPictureW(pages[std::size_t(i)].c_str(), 0, 0, &header, &pixels, nullptr, 0);
-      if (capture.code == 0) capture.picture = HandedOverPicture::takeOver(header, pixels);
+      capture.code = plugin.picture(pages[std::size_t(i)], &capture.picture);
     });
   }
   for (std::thread& thread : threads) thread.join();

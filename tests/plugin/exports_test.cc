@@ -58,14 +58,7 @@ class ExportsTest : public ::testing::Test {
   }
 
   int picture(const std::u16string& name, HandedOverPicture* result = nullptr) {
-    platform::BlockHandle header = nullptr;
-    platform::BlockHandle pixels = nullptr;
-    const int code = plugin.getPictureW(name.c_str(), 0, 0, &header, &pixels, nullptr, 0);
-    if (code == 0) {
-      HandedOverPicture taken = HandedOverPicture::takeOver(header, pixels);
-      if (result != nullptr) *result = std::move(taken);
-    }
-    return code;
+    return plugin.picture(name, result);
   }
 
   PictureInfoRecord info(const std::u16string& name, int* code, std::intptr_t offset = 0) {

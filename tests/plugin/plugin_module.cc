@@ -106,6 +106,17 @@ std::vector<std::string> PluginModule::leftovers() const {
   return names;
 }
 
+int PluginModule::picture(const std::filesystem::path& page, HandedOverPicture* result) const {
+  platform::BlockHandle header = nullptr;
+  platform::BlockHandle pixels = nullptr;
+  const int code = getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
+  if (code == 0) {
+    HandedOverPicture taken = HandedOverPicture::takeOver(header, pixels);
+    if (result != nullptr) *result = std::move(taken);
+  }
+  return code;
+}
+
 std::vector<BrowserRun> PluginModule::browserRuns() const {
   return readBrowserLog(folder_ / "browser.log");
 }

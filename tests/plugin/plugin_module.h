@@ -9,6 +9,7 @@
 
 #include "platform/host_support.h"
 #include "plugin/exports.h"
+#include "tests/plugin/handed_over_picture.h"
 #include "tests/support/browser_log.h"
 
 namespace ondrel::test {
@@ -36,6 +37,10 @@ class PluginModule {
   std::filesystem::path captureFolder() const;
   // Files left in the capture folder (empty when the folder is gone).
   std::vector<std::string> leftovers() const;
+
+  // GetPictureW of the file, as a viewer calls it; the result code. On
+  // success the picture is taken over into `result` when one is given.
+  int picture(const std::filesystem::path& page, HandedOverPicture* result = nullptr) const;
 
   // The fake browser's runs since the module was loaded.
   std::vector<BrowserRun> browserRuns() const;

@@ -81,12 +81,7 @@ class SharedMachineTest : public ::testing::Test {
   }
 
   int picture(const fs::path& page, HandedOverPicture& result) {
-    platform::BlockHandle header = nullptr;
-    platform::BlockHandle pixels = nullptr;
-    const int code =
-        plugin.getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
-    if (code == 0) result = HandedOverPicture::takeOver(header, pixels);
-    return code;
+    return plugin.picture(page, &result);
   }
 
   // Nothing of the other user's was changed, and the victim left nothing.
