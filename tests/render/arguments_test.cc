@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace ondrel_render {
 namespace {
 
@@ -57,11 +59,34 @@ TEST(ArgumentsTest, ValidCommandLines) {
     EXPECT_FALSE(parsed.options.help) << line;
     EXPECT_EQ(parsed.options.settingsPath, c.settings) << line;
     EXPECT_EQ(parsed.options.modulePath, c.module) << line;
-    EXPECT_EQ(parsed.options.inputPath, c.input) << line;
-    EXPECT_EQ(parsed.options.outputPath, c.output) << line;
-    EXPECT_EQ(parsed.options.outputFormat, c.format) << line;
+    ASSERT_EQ(parsed.options.jobs.size(), 1u) << line;
+    EXPECT_EQ(parsed.options.jobs[0].inputPath, c.input) << line;
+    EXPECT_EQ(parsed.options.jobs[0].outputPath, c.output) << line;
+    EXPECT_EQ(parsed.options.jobs[0].outputFormat, c.format) << line;
     EXPECT_EQ(parsed.options.verbose, c.verbose) << line;
   }
+}
+
+TEST(ArgumentsTest, ManyFilesInPairsOrIntoAFolder) {
+  const ParsedArguments pairs = parseArguments({"a.md", "a.png", "-v", "b.svg", "B.BMP"});
+  ASSERT_EQ(pairs.error, "");
+  ASSERT_EQ(pairs.options.jobs.size(), 2u);
+  EXPECT_EQ(pairs.options.jobs[1].inputPath, "b.svg");
+  EXPECT_EQ(pairs.options.jobs[1].outputPath, "B.BMP");
+  EXPECT_EQ(pairs.options.jobs[1].outputFormat, PictureFormat::kBmp);
+
+  const ParsedArguments folder =
+      parseArguments({"--out-dir=out", "docs/page.html", "notes.md", "x.svg.bmp"});
+  ASSERT_EQ(folder.error, "");
+  const std::filesystem::path out("out");
+  const std::vector<std::string> outputs = {
+      (out / "page.png").string(), (out / "notes.png").string(), (out / "x.svg.png").string()};
+  ASSERT_EQ(folder.options.jobs.size(), outputs.size());
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    EXPECT_EQ(folder.options.jobs[i].outputPath, outputs[i]);
+    EXPECT_EQ(folder.options.jobs[i].outputFormat, PictureFormat::kPng);
+  }
+  EXPECT_EQ(folder.options.jobs[2].inputPath, "x.svg.bmp");
 }
 
 TEST(ArgumentsTest, HelpNeedsNoFiles) {
@@ -78,7 +103,14 @@ TEST(ArgumentsTest, InvalidCommandLinesSayWhy) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "missing INPUT and OUTPUT"},
       {{"a.md"}, "missing OUTPUT"},
-      {{"a.md", "o.png", "extra"}, "more than two file names given"},
+      {{"a.md", "o.png", "extra"}, "missing OUTPUT for 'extra'"},
+      {{"a.md", "o.png", "b.md", "o.gif"}, "OUTPUT must end in .png or .bmp: 'o.gif'"},
+      {{"--out-dir", "pictures"}, "missing INPUT"},
+      {{"--out-dir"}, "--out-dir needs a folder name"},
+      {{"--out-dir", "p", "a/page.html", "b/page.md"},
+       "two inputs would both be written to '" +
+           (std::filesystem::path("p") / "page.png").string() + "'"},
+      {{"--out-dir", "p", "folder/"}, "INPUT names no file: 'folder/'"},
       {{"a.md", "o.jpg"}, "OUTPUT must end in .png or .bmp: 'o.jpg'"},
       {{"a.md", "png"}, "OUTPUT must end in .png or .bmp: 'png'"},
       {{"--bogus", "a.md", "o.png"}, "unknown option '--bogus'"},

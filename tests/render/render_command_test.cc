@@ -51,14 +51,13 @@ class RenderCommandTest : public ::testing::Test {
     out.str("");
     err.str("");
     const std::u16string module = modulePath().u16string();
-    return renderFile(options, module, out, err);
+    return renderFiles(options, module, out, err);
   }
 
   RenderOptions options(const std::string& input, const std::string& output) const {
     RenderOptions result;
-    result.inputPath = (plugin.folder() / input).string();
-    result.outputPath = (plugin.folder() / output).string();
-    result.outputFormat = *pictureFormatFor(output);
+    result.jobs.push_back({(plugin.folder() / input).string(), (plugin.folder() / output).string(),
+                           *pictureFormatFor(output)});
     return result;
   }
 
@@ -192,6 +191,59 @@ TEST_F(RenderCommandTest, ModuleAndSettingsThatCannotBeUsed) {
   EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
 }
 
+TEST_F(RenderCommandTest, ManyFilesGoOnPastAFailureAndReportProgress) {
+  plugin.useFakeBrowser("width=8\nheight=6\n");
+  RenderOptions many;
+  for (int seed = 1; seed <= 5; ++seed) {
+    const std::string name = "page" + std::to_string(seed);
+    if (seed != 3) plugin.writeFile(name + ".html", htmlPage(seed));
+    many.jobs.push_back({(plugin.folder() / (name + ".html")).string(),
+                         (plugin.folder() / (name + ".png")).string(), PictureFormat::kPng});
+  }
+  EXPECT_EQ(render(many), kExitFailed);
+
+  for (int seed = 1; seed <= 5; ++seed) {
+    const auto png = ondrel::platform::decodePngFile(
+        (plugin.folder() / ("page" + std::to_string(seed) + ".png")).u16string(), 100, 100);
+    if (seed == 3) {
+      EXPECT_EQ(png, nullptr);
+      continue;
+    }
+    ASSERT_NE(png, nullptr) << seed;
+    EXPECT_EQ(differenceFromPattern(8, 6, std::uint8_t(seed),
+                                    [&](int x, int y) {
+                                      const std::uint8_t* p = png->pixels() + (y * 8 + x) * 4;
+                                      return Bgra{p[0], p[1], p[2], p[3]};
+                                    }),
+              "")
+        << seed;
+  }
+  EXPECT_EQ(plugin.browserRuns().size(), 4u);
+
+  // The failure in one line, a line per file with its number, and the count.
+  std::vector<std::string> lines;
+  std::istringstream errLines(err.str());
+  for (std::string line; std::getline(errLines, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 7u) << err.str();
+  EXPECT_NE(lines[2].find("page3.html: cannot read the file"), std::string::npos) << lines[2];
+  EXPECT_EQ(lines[3].rfind("ondrel-render: [3/5] ", 0), 0u) << lines[3];
+  EXPECT_NE(lines[3].find("page3.html: failed, "), std::string::npos) << lines[3];
+  EXPECT_EQ(lines[5].rfind("ondrel-render: [5/5] ", 0), 0u) << lines[5];
+  EXPECT_EQ(lines[6], "ondrel-render: 1 of 5 files failed");
+}
+
+TEST_F(RenderCommandTest, AFewFilesSayOnlyWhatEachOneDoes) {
+  plugin.useFakeBrowser("width=4\nheight=4\n");
+  plugin.writeFile("a.html", htmlPage(1));
+  plugin.writeFile("b.html", htmlPage(2));
+  RenderOptions two = options("a.html", "a.png");
+  two.jobs.push_back(options("b.html", "b.bmp").jobs[0]);
+  ASSERT_EQ(render(two), kExitRendered) << err.str();
+  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(out.str(), "wrote " + (plugin.folder() / "a.png").string() + " (4 x 4)\nwrote " +
+                           (plugin.folder() / "b.bmp").string() + " (4 x 4)\n");
+}
+
 // The program itself: its exit status as a script sees it.
 TEST_F(RenderCommandTest, ProgramExitStatus) {
   plugin.useFakeBrowser("width=6\nheight=6\n");
@@ -219,6 +271,10 @@ TEST_F(RenderCommandTest, ProgramExitStatus) {
   EXPECT_EQ(run("--ini \"" + settings.string() + "\" " + files), 0);
   EXPECT_TRUE(std::filesystem::exists(plugin.folder() / "out.bmp"));
   EXPECT_EQ(run("--plugin \"" + (plugin.folder() / "none").string() + "\" " + files), 1);
+  EXPECT_EQ(run("--ini \"" + settings.string() + "\" --out-dir \"" +
+                (plugin.folder() / "pictures").string() + "\" \"" + page.string() + "\""),
+            0);
+  EXPECT_TRUE(std::filesystem::exists(plugin.folder() / "pictures" / "page.png"));
 }
 
 }  // namespace

@@ -1,39 +1,50 @@
 #include "tools/ondrel_render/arguments.h"
 
 #include <cstddef>
+#include <filesystem>
+#include <set>
 #include <string_view>
 
 namespace ondrel_render {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: ondrel-render [OPTIONS] INPUT OUTPUT\n"
+    "Usage: ondrel-render [OPTIONS] INPUT OUTPUT [INPUT OUTPUT ...]\n"
+    "       ondrel-render [OPTIONS] --out-dir FOLDER INPUT...\n"
     "\n"
-    "Shows INPUT (.html, .htm, .md or .svg) to the ondrel plug-in the way a picture\n"
-    "viewer does and writes the picture it hands back to OUTPUT: a PNG file when\n"
-    "the name ends in .png, a BMP file when it ends in .bmp.\n"
+    "Shows each INPUT (.html, .htm, .md or .svg) to the ondrel plug-in the way a\n"
+    "picture viewer does and writes the picture it hands back to its OUTPUT: a PNG\n"
+    "file when the name ends in .png, a BMP file when it ends in .bmp. With\n"
+    "--out-dir each picture goes into FOLDER as a PNG file named after its input\n"
+    "(page.html gives FOLDER/page.png). The plug-in is loaded once for all files,\n"
+    "so a browser it keeps running serves them all; with more than three files\n"
+    "each one's time is shown on standard error.\n"
     "\n"
     "Options:\n"
     "  --ini FILE       use FILE as the plug-in's settings instead of the .ini file\n"
     "                   beside the module (the module is run from a private copy)\n"
     "  --plugin MODULE  load MODULE instead of the plug-in beside this program\n"
     "                   (or, when there is none, the one of its build)\n"
-    "  -v, --verbose    also tell which plug-in was loaded and the picture's size\n"
+    "  --out-dir FOLDER write every picture into FOLDER, named after its input\n"
+    "  -v, --verbose    also tell which plug-in was loaded and each picture's size\n"
     "  -h, --help       show this text\n"
     "\n"
-    "Exit status: 0 when the picture was written, 1 when the plug-in refused the\n"
-    "file, gave no picture or the input or output could not be used, 2 for a\n"
+    "A file that fails is reported in one line and the others still go.\n"
+    "Exit status: 0 when every picture was written, 1 when the plug-in refused a\n"
+    "file, gave no picture or an input or output could not be used, 2 for a\n"
     "command line that is not valid.\n";
 
-// The options that take a file name, as "--ini FILE" or "--ini=FILE".
+// The options that take a name, as "--ini FILE" or "--ini=FILE".
 struct ValueOption {
   std::string_view name;
+  std::string_view valueKind;
   std::optional<std::string> RenderOptions::*field;
 };
 
 constexpr ValueOption kValueOptions[] = {
-    {"--ini", &RenderOptions::settingsPath},
-    {"--plugin", &RenderOptions::modulePath},
+    {"--ini", "a file name", &RenderOptions::settingsPath},
+    {"--plugin", "a file name", &RenderOptions::modulePath},
+    {"--out-dir", "a folder name", &RenderOptions::outputFolder},
 };
 
 struct ValueOptionMatch {
@@ -57,12 +68,13 @@ std::optional<ValueOptionMatch> matchValueOption(std::string_view argument) {
 std::string storeValue(const ValueOptionMatch& match, const std::vector<std::string>& arguments,
                        std::size_t& i, RenderOptions& options) {
   const std::string name(match.option->name);
+  const std::string needsValue = name + " needs " + std::string(match.option->valueKind);
   std::optional<std::string> value = match.attachedValue;
   if (!value) {
-    if (i + 1 == arguments.size()) return name + " needs a file name";
+    if (i + 1 == arguments.size()) return needsValue;
     value = arguments[++i];
   }
-  if (value->empty()) return name + " needs a file name";
+  if (value->empty()) return needsValue;
   std::optional<std::string>& field = options.*match.option->field;
   if (field) return name + " may be given only once";
   field = std::move(value);
@@ -71,21 +83,45 @@ std::string storeValue(const ValueOptionMatch& match, const std::vector<std::str
 
 std::string takeOperand(const std::string& argument, std::vector<std::string>& operands) {
   if (argument.empty()) return "empty file name";
-  if (operands.size() == 2) return "more than two file names given";
   operands.push_back(argument);
   return {};
 }
 
-std::string checkOperands(const std::vector<std::string>& operands, RenderOptions& options) {
+// INPUT OUTPUT pairs.
+std::string pairJobs(const std::vector<std::string>& operands, std::vector<RenderJob>& jobs) {
   if (operands.size() < 2) {
     return operands.empty() ? "missing INPUT and OUTPUT" : "missing OUTPUT";
   }
-  options.inputPath = operands[0];
-  options.outputPath = operands[1];
-  const std::optional<PictureFormat> format = pictureFormatFor(options.outputPath);
-  if (!format) return "OUTPUT must end in .png or .bmp: '" + options.outputPath + "'";
-  options.outputFormat = *format;
+  if (operands.size() % 2 != 0) return "missing OUTPUT for '" + operands.back() + "'";
+  for (std::size_t i = 0; i < operands.size(); i += 2) {
+    const std::optional<PictureFormat> format = pictureFormatFor(operands[i + 1]);
+    if (!format) return "OUTPUT must end in .png or .bmp: '" + operands[i + 1] + "'";
+    jobs.push_back({operands[i], operands[i + 1], *format});
+  }
   return {};
+}
+
+// Inputs whose pictures go into `folder`, each named after its input.
+std::string folderJobs(const std::vector<std::string>& operands, const std::string& folder,
+                       std::vector<RenderJob>& jobs) {
+  if (operands.empty()) return "missing INPUT";
+  std::set<std::string> outputs;
+  for (const std::string& input : operands) {
+    std::filesystem::path name = std::filesystem::path(input).filename();
+    if (name.empty()) return "INPUT names no file: '" + input + "'";
+    const std::string output =
+        (std::filesystem::path(folder) / name.replace_extension(".png")).string();
+    if (!outputs.insert(output).second) {
+      return "two inputs would both be written to '" + output + "'";
+    }
+    jobs.push_back({input, output, PictureFormat::kPng});
+  }
+  return {};
+}
+
+std::string checkOperands(const std::vector<std::string>& operands, RenderOptions& options) {
+  return options.outputFolder ? folderJobs(operands, *options.outputFolder, options.jobs)
+                              : pairJobs(operands, options.jobs);
 }
 
 }  // namespace

@@ -9,6 +9,13 @@
 
 namespace ondrel_render {
 
+// One picture to make: the file shown to the plug-in and where its picture goes.
+struct RenderJob {
+  std::string inputPath;
+  std::string outputPath;
+  PictureFormat outputFormat = PictureFormat::kPng;
+};
+
 // What the command line of ondrel-render asks for. Names are kept as the
 // user typed them, in the platform's narrow text.
 struct RenderOptions {
@@ -16,9 +23,8 @@ struct RenderOptions {
   bool verbose = false;
   std::optional<std::string> settingsPath;  // --ini
   std::optional<std::string> modulePath;    // --plugin
-  std::string inputPath;
-  std::string outputPath;
-  PictureFormat outputFormat = PictureFormat::kPng;
+  std::optional<std::string> outputFolder;  // --out-dir
+  std::vector<RenderJob> jobs;              // in the order given
 };
 
 // The options, or a one-line reason why the command line is not valid.

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     return kExitRendered;
   }
   try {
-    return renderFile(parsed.options, defaultModulePath(), std::cout, std::cerr);
+    return renderFiles(parsed.options, defaultModulePath(), std::cout, std::cerr);
   } catch (const std::exception& error) {
     std::cerr << "ondrel-render: " << error.what() << '\n';
     return kExitFailed;

@@ -11,6 +11,7 @@
 #include "platform/text_codec.h"
 #include "plugin/result_code.h"
 #include "tools/ondrel_render/plugin_host.h"
+#include "tools/ondrel_render/render_progress.h"
 
 namespace ondrel_render {
 namespace {
@@ -112,10 +113,10 @@ std::optional<PluginHost> loadPlugin(const RenderOptions& options, const WideStr
 
 // A viewer's questions in a viewer's order: does the plug-in take the file,
 // what will the picture be, and then the picture itself.
-int askForPicture(const PluginHost& plugin, const RenderOptions& options,
+int askForPicture(const PluginHost& plugin, const RenderOptions& options, const RenderJob& job,
                   const WideString& inputName, Picture& picture, std::ostream& out,
                   std::ostream& err) {
-  const std::string& input = options.inputPath;
+  const std::string& input = job.inputPath;
   const std::optional<std::vector<std::uint8_t>> head = readHead(inputName);
   if (!head) return failure(err, input, "cannot read the file");
   if (!plugin.isSupported(inputName, *head)) {
@@ -139,15 +140,42 @@ int askForPicture(const PluginHost& plugin, const RenderOptions& options,
   return kExitRendered;
 }
 
+// One input to its picture file; the exit status of this input alone.
+int renderJob(const PluginHost& plugin, const RenderOptions& options, const RenderJob& job,
+              std::ostream& out, std::ostream& err) {
+  const std::optional<WideString> inputName = fullName(job.inputPath);
+  const std::optional<WideString> outputName = wideName(job.outputPath);
+  if (!inputName) return failure(err, job.inputPath, "the name cannot be used");
+  if (!outputName) return failure(err, job.outputPath, "the name cannot be used");
+
+  Picture picture;
+  if (const int status = askForPicture(plugin, options, job, *inputName, picture, out, err);
+      status != kExitRendered) {
+    return status;
+  }
+  if (!writePictureFile(*outputName, job.outputFormat, picture)) {
+    return failure(err, job.outputPath, "cannot write the picture");
+  }
+  out << "wrote " << job.outputPath << " (" << picture.width << " x " << picture.height << ")\n";
+  return kExitRendered;
+}
+
+// The folder --out-dir names, made when it is missing.
+bool makeOutputFolder(const std::string& folder) {
+  const std::optional<WideString> name = wideName(folder);
+  if (!name) return false;
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(*name), error);
+  return !error;
+}
+
 }  // namespace
 
-int renderFile(const RenderOptions& options, const WideString& defaultModule, std::ostream& out,
-               std::ostream& err) {
-  const std::optional<WideString> inputName = fullName(options.inputPath);
-  const std::optional<WideString> outputName = wideName(options.outputPath);
-  if (!inputName) return failure(err, options.inputPath, "the name cannot be used");
-  if (!outputName) return failure(err, options.outputPath, "the name cannot be used");
-
+int renderFiles(const RenderOptions& options, const WideString& defaultModule, std::ostream& out,
+                std::ostream& err) {
+  if (options.outputFolder && !makeOutputFolder(*options.outputFolder)) {
+    return failure(err, *options.outputFolder, "cannot make the folder");
+  }
   // A viewer's thread has COM before it calls a plug-in.
   const platform::ComApartment com;
   const std::optional<PluginHost> plugin = loadPlugin(options, defaultModule, err);
@@ -156,17 +184,12 @@ int renderFile(const RenderOptions& options, const WideString& defaultModule, st
     out << "plug-in: " << plugin->information(1) << " from " << shownModule(options, defaultModule)
         << '\n';
   }
-  Picture picture;
-  if (const int status = askForPicture(*plugin, options, *inputName, picture, out, err);
-      status != kExitRendered) {
-    return status;
+  RenderProgress progress(options.jobs.size(), err);
+  for (const RenderJob& job : options.jobs) {
+    progress.start();
+    progress.finish(job.inputPath, renderJob(*plugin, options, job, out, err) == kExitRendered);
   }
-  if (!writePictureFile(*outputName, options.outputFormat, picture)) {
-    return failure(err, options.outputPath, "cannot write the picture");
-  }
-  out << "wrote " << options.outputPath << " (" << picture.width << " x " << picture.height
-      << ")\n";
-  return kExitRendered;
+  return progress.allRendered() ? kExitRendered : kExitFailed;
 }
 
 }  // namespace ondrel_render

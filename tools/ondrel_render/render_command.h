@@ -12,13 +12,15 @@ inline constexpr int kExitRendered = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Renders the input as a picture viewer would: loads the plug-in (the one
-// the options name, else `defaultModule`), asks whether it takes the file,
-// asks for the picture's information and then the picture, and writes it.
-// Says where the picture went on `out`, or why there is none in one line on
-// `err`; gives the exit status.
-int renderFile(const RenderOptions& options, const ondrel::WideString& defaultModule,
-               std::ostream& out, std::ostream& err);
+// Renders the inputs as a picture viewer would: loads the plug-in (the one
+// the options name, else `defaultModule`) once, and for each input asks
+// whether it takes the file, asks for the picture's information and then the
+// picture, and writes it. Says where each picture went on `out`, or why there
+// is none in one line on `err`, and goes on with the next input; with more
+// than a few inputs, each one's time goes to `err` as well. Gives the exit
+// status: kExitFailed when any input failed.
+int renderFiles(const RenderOptions& options, const ondrel::WideString& defaultModule,
+                std::ostream& out, std::ostream& err);
 
 }  // namespace ondrel_render
 
