@@ -75,9 +75,9 @@ class InheritedHandleList {
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-std::optional<ChildProcess::Native> createProcess(WideString commandLine,
-                                                  const WideString& currentFolder,
-                                                  const ChildPipeEnds* pipeEnds) {
+std::optional<PROCESS_INFORMATION> createProcess(WideString commandLine,
+                                                 const WideString& currentFolder,
+                                                 const ChildPipeEnds* pipeEnds) {
   STARTUPINFOEXW startup{};
   startup.StartupInfo.cb = sizeof startup.StartupInfo;
   DWORD flags = NORMAL_PRIORITY_CLASS;
@@ -102,7 +102,7 @@ std::optional<ChildProcess::Native> createProcess(WideString commandLine,
                       &started)) {
     return std::nullopt;
   }
-  return ChildProcess::Native{KernelHandle(started.hProcess), KernelHandle(started.hThread)};
+  return started;
 }
 
 }  // namespace
@@ -110,9 +110,11 @@ std::optional<ChildProcess::Native> createProcess(WideString commandLine,
 std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
                                                 const WideString& currentFolder,
                                                 const ChildPipeEnds* pipeEnds) {
-  std::optional<Native> started = createProcess(commandLine, currentFolder, pipeEnds);
+  const std::optional<PROCESS_INFORMATION> started =
+      createProcess(commandLine, currentFolder, pipeEnds);
   if (!started) return std::nullopt;
-  return ChildProcess(std::make_unique<Native>(std::move(*started)));
+  return ChildProcess(
+      std::make_unique<Native>(KernelHandle(started->hProcess), KernelHandle(started->hThread)));
 }
 
 ChildProcess::ChildProcess(std::unique_ptr<Native> native) : native_(std::move(native)) {}
