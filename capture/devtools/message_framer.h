@@ -22,13 +22,15 @@ class MessageFramer {
   // nothing while none is complete.
   std::optional<std::string> next();
 
-  // Whether the message under way has grown past the largest allowed.
-  bool overflowed() const;
+  // Whether the message under way has grown past the largest allowed, as
+  // the last call of next() found.
+  bool overflowed() const { return overflowed_; }
 
  private:
   std::size_t largestMessage_;
   std::string pending_;
   std::size_t searchedUpTo_ = 0;  // no NUL before this offset
+  bool overflowed_ = false;
 };
 
 }  // namespace ondrel::devtools

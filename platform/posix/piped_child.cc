@@ -28,7 +28,9 @@ namespace {
 // How often a wait on the pipe looks whether the child is still there: a
 // helper it started may hold the pipe open after the child itself has gone.
 constexpr int kLivenessPollMilliseconds = 100;
-constexpr std::size_t kReadChunk = 64 * 1024;
+// A screenshot's message runs to megabytes: it is read in large parts,
+// straight into the received bytes.
+constexpr std::size_t kReadChunk = 256 * 1024;
 
 struct Pipe {
   Descriptor readEnd;
@@ -150,15 +152,15 @@ PipeStatus PipedChild::send(std::string_view bytes, const Deadline& deadline) {
 }
 
 PipeStatus PipedChild::receive(std::string& received, const Deadline& deadline) {
-  char chunk[kReadChunk];
+  const std::size_t start = received.size();
   for (;;) {
-    const ssize_t got = ::read(native_->fromChild.get(), chunk, sizeof chunk);
-    if (got > 0) {
-      received.append(chunk, std::size_t(got));
-      return PipeStatus::kDone;
-    }
+    received.resize(start + kReadChunk);
+    const ssize_t got = ::read(native_->fromChild.get(), received.data() + start, kReadChunk);
+    const int readError = errno;
+    received.resize(start + std::size_t(std::max<ssize_t>(got, 0)));
+    if (got > 0) return PipeStatus::kDone;
     if (got == 0) return PipeStatus::kClosed;
-    if (errno != EAGAIN && errno != EINTR) return PipeStatus::kFailed;
+    if (readError != EAGAIN && readError != EINTR) return PipeStatus::kFailed;
     const int ready = pollOnce(native_->fromChild.get(), POLLIN, deadline);
     if (ready < 0) return PipeStatus::kFailed;
     if (ready > 0) continue;
