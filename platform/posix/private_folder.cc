@@ -112,13 +112,12 @@ struct ListingClose {
 // The names in the folder open as `folder`, but "." and "..".
 std::vector<std::string> namesIn(int folder) {
   std::vector<std::string> names;
-  const int copy = fcntl(folder, F_DUPFD_CLOEXEC, 0);
-  if (copy < 0) return names;
-  const std::unique_ptr<DIR, ListingClose> listing(fdopendir(copy));
-  if (!listing) {
-    ::close(copy);
-    return names;
-  }
+  // The listing takes a copy of the descriptor over once it is made.
+  Descriptor copy(fcntl(folder, F_DUPFD_CLOEXEC, 0));
+  if (!copy.valid()) return names;
+  const std::unique_ptr<DIR, ListingClose> listing(fdopendir(copy.get()));
+  if (!listing) return names;
+  copy.release();
   while (const dirent* entry = readdir(listing.get())) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") names.push_back(name);
