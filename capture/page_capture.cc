@@ -2,6 +2,7 @@
 
 #include "capture/browser_wait.h"
 #include "capture/capture_files.h"
+#include "capture/devtools/devtools_capture.h"
 #include "capture/page_kinds.h"
 #include "platform/child_process.h"
 
@@ -30,9 +31,8 @@ bool runBrowser(const WideString& commandLine, const WideString& folder, std::in
   return true;
 }
 
-}  // namespace
-
-std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
+std::unique_ptr<platform::ScreenshotBitmap> captureWithScreenshotSwitch(
+    const CaptureRequest& request) {
   const bool markdown = pageKindOf(request.pagePath) == PageKind::kMarkdown;
   std::optional<CaptureFiles> files = CaptureFiles::hold(request.pagePath);
   if (!files) return nullptr;
@@ -51,6 +51,24 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
   if (commandLine.size() >= kCommandLineCapacity) return nullptr;
   if (!runBrowser(commandLine, files->folder(), request.waitSeconds)) return nullptr;
   return files->decodeScreenshot(request.captureWidth, request.captureHeight);
+}
+
+}  // namespace
+
+// The one place where the engine is chosen.
+std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
+  switch (request.engine) {
+    case CaptureEngine::kDevTools:
+      return devtools::capturePage(request);
+    case CaptureEngine::kScreenshotSwitch:
+      break;
+  }
+  return captureWithScreenshotSwitch(request);
+}
+
+std::optional<std::int32_t> measurePageHeight(const CaptureRequest& request) {
+  if (request.engine != CaptureEngine::kDevTools) return std::nullopt;
+  return devtools::measurePage(request);
 }
 
 }  // namespace ondrel

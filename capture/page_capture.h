@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "capture/browser_command_line.h"
 #include "capture/markdown_staging.h"
@@ -11,7 +12,12 @@
 
 namespace ondrel {
 
+// How the browser is driven: started once with "--screenshot" for each
+// picture, or over the DevTools protocol (docs/devtools-engine.md).
+enum class CaptureEngine { kScreenshotSwitch, kDevTools };
+
 struct CaptureRequest {
+  CaptureEngine engine = CaptureEngine::kScreenshotSwitch;
   WideString browserPath;  // known to exist
   WideString pagePath;     // the viewer's file name
   std::int32_t captureWidth = 0;
@@ -22,12 +28,21 @@ struct CaptureRequest {
   Elevation elevation = Elevation::kNone;
   // Makes the staged page of a Markdown document.
   MarkdownConverter convertMarkdown = stagedPageText;
+  // DevTools engine only: the picture is as tall as the page's content, at
+  // most `tallestPage` rows, instead of `captureHeight`.
+  bool fullPage = false;
+  std::int32_t tallestPage = 0;
 };
 
 // Runs the browser headless on the page (a Markdown page staged as HTML
 // first), waits for it within the limit and returns the decoded screenshot,
 // or nothing. No temporary file outlives the call, whatever its outcome.
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request);
+
+// The height of the picture capturePage gives for a whole page, found by
+// laying the page out without taking a picture; nothing when the engine
+// cannot tell (not the DevTools engine, or the browser failed).
+std::optional<std::int32_t> measurePageHeight(const CaptureRequest& request);
 
 }  // namespace ondrel
 

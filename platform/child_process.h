@@ -31,13 +31,19 @@ class ThreadState {
   std::uint32_t exitCode_;
 };
 
+// The child's ends of a protocol pipe, which it gets as its descriptors 3
+// (it reads) and 4 (it writes) and nothing else besides; each platform
+// defines it (see platform/piped_child.h).
+struct ChildPipeEnds;
+
 // A program started from a command line whose first part, in double quotes,
 // names the program. Its handles are closed when the object goes; the program
 // itself is not stopped by that.
 class ChildProcess {
  public:
   static std::optional<ChildProcess> start(const WideString& commandLine,
-                                           const WideString& currentFolder);
+                                           const WideString& currentFolder,
+                                           const ChildPipeEnds* pipeEnds = nullptr);
 
   ChildProcess(ChildProcess&& other) noexcept;
   ChildProcess& operator=(ChildProcess&&) = delete;

@@ -39,26 +39,45 @@ std::optional<DeclaredPngSize> declaredPngSize(std::span<const std::uint8_t> fil
   return size;
 }
 
-bool pngChunksFitFile(ReadableFile& file) {
-  const std::optional<std::int64_t> fileSize = file.size();
-  if (!fileSize) return false;
+namespace {
+
+// Walks the chunk headers of a PNG of `size` bytes; `readHeader(offset, out)`
+// reads a chunk's 8 header bytes at `offset`, false when it cannot.
+template <typename ReadHeader>
+bool chunksFit(std::int64_t size, ReadHeader readHeader) {
   std::int64_t chunk = kSignatureBytes;
-  while (chunk < *fileSize) {
+  while (chunk < size) {
     std::array<std::uint8_t, kChunkHeaderBytes> header{};
-    if (file.seek(chunk) != chunk || file.read(header.data(), header.size()) != header.size()) {
-      return false;
-    }
+    if (!readHeader(chunk, header)) return false;
     const std::span<const std::uint8_t, 8> bytes(header);
     const std::uint32_t length = bigEndian32(bytes.subspan<0, 4>());
     const std::span<const std::uint8_t, 4> type = bytes.subspan<4, 4>();
     if (length > kLargestLength || (isAncillary(type) && length > kLargestAncillaryChunk) ||
-        kChunkFrameBytes + length > *fileSize - chunk) {
+        kChunkFrameBytes + length > size - chunk) {
       return false;
     }
     if (std::equal(type.begin(), type.end(), kEndChunk.begin())) return true;
     chunk += kChunkFrameBytes + length;
   }
   return true;
+}
+
+}  // namespace
+
+bool pngChunksFitFile(ReadableFile& file) {
+  const std::optional<std::int64_t> fileSize = file.size();
+  if (!fileSize) return false;
+  return chunksFit(*fileSize, [&](std::int64_t offset, auto& header) {
+    return file.seek(offset) == offset && file.read(header.data(), header.size()) == header.size();
+  });
+}
+
+bool pngChunksFitBytes(std::span<const std::uint8_t> png) {
+  return chunksFit(std::int64_t(png.size()), [&](std::int64_t offset, auto& header) {
+    if (std::uint64_t(offset) + header.size() > png.size()) return false;
+    std::copy_n(png.begin() + offset, header.size(), header.begin());
+    return true;
+  });
 }
 
 }  // namespace ondrel::platform

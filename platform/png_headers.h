@@ -40,6 +40,9 @@ std::optional<DeclaredPngSize> declaredPngSize(std::span<const std::uint8_t> fil
 // never see a length the file does not back. Leaves the position anywhere.
 bool pngChunksFitFile(ReadableFile& file);
 
+// The same for a PNG held in memory.
+bool pngChunksFitBytes(std::span<const std::uint8_t> png);
+
 }  // namespace ondrel::platform
 
 #endif  // ONDREL_PLATFORM_PNG_HEADERS_H_

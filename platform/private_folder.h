@@ -40,6 +40,12 @@ class PrivateFolder {
   // file, an existing name is never opened: it is reported as taken.
   NewFile createFile(WideView name, std::string_view bytes);
 
+  // Removes everything in the folder, whoever made it, then the folder
+  // itself: for a folder handed to another program, such as a browser's
+  // profile. Links are removed, never followed. True when the folder is gone;
+  // after that the object holds nothing but its path.
+  bool removeTree();
+
   // Decodes the PNG file `name` in this folder, at most the top-left
   // `maxWidth` x `maxHeight` pixels; nothing when it is missing, not a plain
   // file or no PNG.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "text/wide_text.h"
 
@@ -27,6 +28,10 @@ class ScreenshotBitmap {
 // than the limits (platform/screenshot_limit.h).
 std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxWidth,
                                                 int maxHeight);
+
+// The same for a PNG held in memory, as a browser hands one over a pipe.
+std::unique_ptr<ScreenshotBitmap> decodePngBytes(std::span<const std::uint8_t> png, int maxWidth,
+                                                 int maxHeight);
 
 }  // namespace ondrel::platform
 

@@ -84,8 +84,7 @@ ResultCode getPictureInfo(const char16_t* source, std::intptr_t length, unsigned
     const std::int32_t size = lowWord(length);
     if (source == nullptr || size < kMinimumImageSize) return ResultCode::kNotAccepted;
     if (!acceptsInput(settings, std::nullopt)) return ResultCode::kNotAccepted;
-    describePicture(settings, std::nullopt, memoryImage(source, size), *info);
-    return ResultCode::kSuccess;
+    return describePicture(settings, std::nullopt, memoryImage(source, size), *info);
   }
   const std::optional<WideString> fileName = fileNameOf(source);
   if (!fileName) return ResultCode::kReadOrCaptureFailed;
@@ -93,8 +92,7 @@ ResultCode getPictureInfo(const char16_t* source, std::intptr_t length, unsigned
   const ResultCode read = image.readForInformation(*fileName, lowWord(length));
   if (read != ResultCode::kSuccess) return read;
   if (!acceptsInput(settings, *fileName)) return ResultCode::kNotAccepted;
-  describePicture(settings, *fileName, image.bytes(), *info);
-  return ResultCode::kSuccess;
+  return describePicture(settings, *fileName, image.bytes(), *info);
 }
 
 int isSupported(const char16_t* fileName, std::uintptr_t headOrHandle) {

@@ -1,10 +1,8 @@
 #include "plugin/picture_driver.h"
 
 #include "capture/page_capture.h"
-#include "capture/page_kinds.h"
-#include "platform/process_identity.h"
 #include "plugin/bitmap_handover.h"
-#include "plugin/capture_size.h"
+#include "plugin/capture_request.h"
 #include "plugin/pixel_layout.h"
 
 namespace ondrel {
@@ -13,25 +11,22 @@ ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView>
                          std::span<const std::uint8_t> imageBytes,
                          platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle) {
   if (!fileName) return ResultCode::kNotAccepted;
+  const std::optional<CaptureRequest> request = captureRequestFor(settings, *fileName, imageBytes);
+  if (!request) return ResultCode::kOutOfMemory;
 
-  CaptureRequest request;
-  request.browserPath = settings.browserPath();
-  request.pagePath = WideString(*fileName);
-  request.showScrollbars = settings.scrollBarsShown();
-  const bool isSvgDrawing = pageKindOf(*fileName) == PageKind::kSvgDrawing && settings.svgEnabled();
-  const PictureSize size = pictureSize(settings, isSvgDrawing, imageBytes);
-  request.captureWidth = size.width;
-  request.captureHeight = size.height;
-  request.waitSeconds = settings.waitSeconds();
-  request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
-
-  // A picture the viewer's blocks cannot hold is refused before any browser runs.
-  const std::optional<PixelLayout> layout = PixelLayout::of(size);
+  // A picture the viewer's blocks cannot hold is refused before any browser
+  // runs; a whole page's height is known only from the page.
+  const std::optional<PixelLayout> layout =
+      PixelLayout::of({request->captureWidth, request->fullPage ? 1 : request->captureHeight});
   if (!layout) return ResultCode::kOutOfMemory;
 
-  const std::unique_ptr<platform::ScreenshotBitmap> screenshot = capturePage(request);
+  const std::unique_ptr<platform::ScreenshotBitmap> screenshot = capturePage(*request);
   if (!screenshot) return ResultCode::kReadOrCaptureFailed;
-  return handOverBitmap(*screenshot, *layout, headerHandle, pixelHandle);
+  if (!request->fullPage) return handOverBitmap(*screenshot, *layout, headerHandle, pixelHandle);
+  const std::optional<PixelLayout> wholePage =
+      PixelLayout::of({request->captureWidth, screenshot->height()});
+  if (!wholePage) return ResultCode::kOutOfMemory;
+  return handOverBitmap(*screenshot, *wholePage, headerHandle, pixelHandle);
 }
 
 }  // namespace ondrel

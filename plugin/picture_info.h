@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "plugin/result_code.h"
 #include "plugin/settings.h"
 
 namespace ondrel {
@@ -30,10 +31,13 @@ static_assert(offsetof(PictureInfoRecord, bitsPerPixel) == 20);
 
 // Fills `info` with the size the picture of this input will have: the
 // settings' capture size, or an SVG drawing's own. A memory image, having no
-// name, counts as an SVG drawing while SVG drawings are on. Only the fields
-// of the record are written, never its alignment gap.
-void describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
-                     std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info);
+// name, counts as an SVG drawing while SVG drawings are on. For a whole page
+// (DevTools engine, fullPage) of a named file the page is laid out to learn
+// its height; that failing gives kReadOrCaptureFailed, a width the viewer's
+// blocks cannot hold kOutOfMemory, and `info` is then left alone. Only the
+// fields of the record are written, never its alignment gap.
+ResultCode describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
+                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info);
 
 }  // namespace ondrel
 

@@ -2,16 +2,26 @@
 
 #include <limits>
 
-
 namespace ondrel {
+namespace {
+
+constexpr std::int64_t kLargestBlock = std::numeric_limits<std::int32_t>::max();
+
+}  // namespace
 
 std::optional<PixelLayout> PixelLayout::of(PictureSize size) {
   if (size.width <= 0 || size.height <= 0) return std::nullopt;
-  constexpr std::int64_t kLargestBlock = std::numeric_limits<std::int32_t>::max();
   const std::int64_t stride = std::int64_t(rowStride24(std::size_t(size.width)));
   if (stride > kLargestBlock / size.height) return std::nullopt;
   const std::int64_t blockSize = stride * size.height;
   return PixelLayout{size.width, size.height, std::int32_t(stride), std::int32_t(blockSize)};
+}
+
+std::optional<std::int32_t> PixelLayout::tallestFor(std::int32_t width) {
+  if (width <= 0) return std::nullopt;
+  const std::int64_t stride = std::int64_t(rowStride24(std::size_t(width)));
+  if (stride > kLargestBlock) return std::nullopt;
+  return std::int32_t(kLargestBlock / stride);
 }
 
 BitmapInfoHeader PixelLayout::header() const {

@@ -21,6 +21,10 @@ struct PixelLayout {
   // positive 32-bit integer, the largest the viewer's bitmap can describe.
   static std::optional<PixelLayout> of(PictureSize size);
 
+  // The most rows a picture `width` pixels wide may have; nothing unless
+  // the width is positive and one row fits.
+  static std::optional<std::int32_t> tallestFor(std::int32_t width);
+
   BitmapInfoHeader header() const;
 };
 

@@ -25,6 +25,19 @@ int SettingsSource::waitSeconds() const {
   return readInteger(setting::kWaitTime, setting::kWaitTimeDefault);
 }
 
+CaptureEngine SettingsSource::captureEngine() const {
+  const WideString engine =
+      readText(setting::kEngine, setting::kEngineDefault, setting::kEngineCapacity);
+  return equalsIgnoringAsciiCase(engine, setting::kDevToolsEngine)
+             ? CaptureEngine::kDevTools
+             : CaptureEngine::kScreenshotSwitch;
+}
+
+bool SettingsSource::fullPage() const {
+  return captureEngine() == CaptureEngine::kDevTools &&
+         isOn(readText(setting::kFullPage, setting::kFullPageDefault, setting::kFullPageCapacity));
+}
+
 std::optional<WideString> settingsFilePath() {
   const std::optional<WideString> module = platform::moduleFileName();
   if (!module) return std::nullopt;

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "capture/page_capture.h"
 #include "platform/active_window.h"
 #include "text/wide_text.h"
 
@@ -17,6 +18,8 @@ inline constexpr char16_t kScrollBar[] = u"scrollBar";
 inline constexpr char16_t kWidth[] = u"width";
 inline constexpr char16_t kHeight[] = u"height";
 inline constexpr char16_t kWaitTime[] = u"waitTime";
+inline constexpr char16_t kEngine[] = u"engine";
+inline constexpr char16_t kFullPage[] = u"fullPage";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -24,9 +27,14 @@ inline constexpr char16_t kScrollBarDefault[] = u"OFF";
 inline constexpr int kWidthDefault = 640;
 inline constexpr int kHeightDefault = 480;
 inline constexpr int kWaitTimeDefault = 5;
+inline constexpr char16_t kEngineDefault[] = u"";
+inline constexpr char16_t kFullPageDefault[] = u"OFF";
+inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
+inline constexpr std::size_t kEngineCapacity = 32;
+inline constexpr std::size_t kFullPageCapacity = 32;
 }  // namespace setting
 
 // Where the settings come from. Every read goes to the source afresh, so an
@@ -43,6 +51,11 @@ class SettingsSource {
   bool svgEnabled() const;
   bool scrollBarsShown() const;
   int waitSeconds() const;
+  // "DevTools" in any letter case; any other value, or none, keeps the
+  // one-shot "--screenshot" engine.
+  CaptureEngine captureEngine() const;
+  // On only with the DevTools engine.
+  bool fullPage() const;
 };
 
 // The file beside the module: its name with the extension ".ini".

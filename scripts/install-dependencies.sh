@@ -5,7 +5,7 @@ set -eu
 
 packages="g++ cmake ninja-build pkg-config git
   googletest libgtest-dev libbenchmark-dev
-  libspng-dev
+  libspng-dev nlohmann-json3-dev
   mingw-w64 wine64
   chromium
   clang-format clang libclang-rt-14-dev"

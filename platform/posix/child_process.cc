@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/child_pipe_ends.h"
 #include "text/command_line.h"
 
 namespace ondrel::platform {
@@ -49,8 +50,9 @@ class SpawnOptions {
 
   // The child runs in `folder`, in a process group of its own (so that a
   // time-out can end the helpers it starts too), with default signal handling,
-  // no standard streams and none of the host's other descriptors.
-  bool prepare(const std::string& folder) {
+  // no standard streams and none of the host's other descriptors but the
+  // pipe ends, when given, as 3 and 4.
+  bool prepare(const std::string& folder, const ChildPipeEnds* pipeEnds) {
     sigset_t none;
     sigset_t all;
     sigemptyset(&none);
@@ -58,8 +60,8 @@ class SpawnOptions {
     return posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str()) == 0 &&
            posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0) == 0 &&
            posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0) == 0 &&
-           posix_spawn_file_actions_adddup2(&actions_, 1, 2) == 0 &&
-           posix_spawn_file_actions_addclosefrom_np(&actions_, 3) == 0 &&
+           posix_spawn_file_actions_adddup2(&actions_, 1, 2) == 0 && placePipeEnds(pipeEnds) &&
+           posix_spawn_file_actions_addclosefrom_np(&actions_, pipeEnds ? 5 : 3) == 0 &&
            posix_spawnattr_setpgroup(&attributes_, 0) == 0 &&
            posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
            posix_spawnattr_setsigdefault(&attributes_, &all) == 0 &&
@@ -71,6 +73,12 @@ class SpawnOptions {
   const posix_spawnattr_t* attributes() const { return &attributes_; }
 
  private:
+  bool placePipeEnds(const ChildPipeEnds* pipeEnds) {
+    return pipeEnds == nullptr ||
+           (posix_spawn_file_actions_adddup2(&actions_, pipeEnds->readEnd, 3) == 0 &&
+            posix_spawn_file_actions_adddup2(&actions_, pipeEnds->writeEnd, 4) == 0);
+  }
+
   posix_spawn_file_actions_t actions_;
   posix_spawnattr_t attributes_;
 };
@@ -83,7 +91,8 @@ std::uint32_t exitCodeOf(int status) {
 }  // namespace
 
 std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
-                                                const WideString& currentFolder) {
+                                                const WideString& currentFolder,
+                                                const ChildPipeEnds* pipeEnds) {
   std::vector<std::string> arguments;
   for (const WideString& argument : splitCommandLine(commandLine)) {
     arguments.push_back(wideToUtf8(argument));
@@ -94,7 +103,7 @@ std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
   argv.push_back(nullptr);
 
   SpawnOptions options;
-  if (!options.prepare(wideToUtf8(currentFolder))) return std::nullopt;
+  if (!options.prepare(wideToUtf8(currentFolder), pipeEnds)) return std::nullopt;
   pid_t pid;
   if (posix_spawn(&pid, argv[0], options.actions(), options.attributes(), argv.data(), environ) !=
       0) {

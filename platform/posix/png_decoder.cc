@@ -69,11 +69,12 @@ int readDescriptor(spng_ctx*, void* user, void* destination, std::size_t length)
   return 0;
 }
 
-// A decoder reading from `fd` (which must outlive it) with every limit set.
-SpngContext openDecoder(int& fd, int maxWidth, int maxHeight) {
+// A decoder with every limit set, reading from what `attachInput` gives it.
+template <typename AttachInput>
+SpngContext openDecoder(AttachInput attachInput, int maxWidth, int maxHeight) {
   spng_alloc allocator = SpngBudgetScope::allocator();
   SpngContext decoder(spng_ctx_new2(&allocator, 0));
-  if (!decoder || spng_set_png_stream(decoder.get(), readDescriptor, &fd) != 0 ||
+  if (!decoder || attachInput(decoder.get()) != 0 ||
       spng_set_image_limits(decoder.get(), largestScreenshotSide(maxWidth),
                             largestScreenshotSide(maxHeight)) != 0 ||
       spng_set_chunk_limits(decoder.get(), kLargestAncillaryChunk, kAllChunks) != 0) {
@@ -147,12 +148,16 @@ std::unique_ptr<ScreenshotBitmap> decodePngDescriptor(int fd, int maxWidth, int 
   return decodePngDescriptor(fd, maxWidth, maxHeight, budget);
 }
 
-std::unique_ptr<ScreenshotBitmap> decodePngDescriptor(int fd, int maxWidth, int maxHeight,
-                                                      MemoryBudget& budget) {
+namespace {
+
+// Decodes the kept part of the PNG that `attachInput` hands the decoder.
+template <typename AttachInput>
+std::unique_ptr<ScreenshotBitmap> decodeKept(AttachInput attachInput, int maxWidth, int maxHeight,
+                                             MemoryBudget& budget) {
   if (maxWidth <= 0 || maxHeight <= 0) return nullptr;
   // Declared before the decoder, so the decoder is freed while the scope lives.
   SpngBudgetScope scope(budget);
-  SpngContext decoder = openDecoder(fd, maxWidth, maxHeight);
+  SpngContext decoder = openDecoder(attachInput, maxWidth, maxHeight);
   spng_ihdr header{};
   if (!decoder || spng_get_ihdr(decoder.get(), &header) != 0) return nullptr;
 
@@ -172,6 +177,23 @@ std::unique_ptr<ScreenshotBitmap> decodePngDescriptor(int fd, int maxWidth, int 
   }
   swapRedAndBlue(kept, keptHeight);
   return kept.toBitmap();
+}
+
+}  // namespace
+
+std::unique_ptr<ScreenshotBitmap> decodePngDescriptor(int fd, int maxWidth, int maxHeight,
+                                                      MemoryBudget& budget) {
+  return decodeKept(
+      [&fd](spng_ctx* decoder) { return spng_set_png_stream(decoder, readDescriptor, &fd); },
+      maxWidth, maxHeight, budget);
+}
+
+std::unique_ptr<ScreenshotBitmap> decodePngBytes(std::span<const std::uint8_t> png, int maxWidth,
+                                                 int maxHeight) {
+  MemoryBudget budget(pngDecodeBudget(maxWidth, maxHeight));
+  return decodeKept(
+      [png](spng_ctx* decoder) { return spng_set_png_buffer(decoder, png.data(), png.size()); },
+      maxWidth, maxHeight, budget);
 }
 
 }  // namespace ondrel::platform

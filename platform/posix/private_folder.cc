@@ -1,5 +1,6 @@
 #include "platform/private_folder.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -19,6 +20,7 @@ struct PrivateFolder::Native {
   WideString path;
   Descriptor folder;
   std::vector<std::string> files;  // in the order they were made
+  bool removed = false;
 };
 
 namespace {
@@ -99,6 +101,43 @@ std::unique_ptr<PrivateFolder::Native> makeFreshFolder(const std::string& prefix
   return native;
 }
 
+// Deeper than any browser profile goes; anything deeper is left, and the
+// folder's removal then fails.
+constexpr int kDeepestTree = 32;
+
+struct ListingClose {
+  void operator()(DIR* listing) const { closedir(listing); }
+};
+
+// The names in the folder open as `folder`, but "." and "..".
+std::vector<std::string> namesIn(int folder) {
+  std::vector<std::string> names;
+  // The listing takes a copy of the descriptor over once it is made.
+  Descriptor copy(fcntl(folder, F_DUPFD_CLOEXEC, 0));
+  if (!copy.valid()) return names;
+  const std::unique_ptr<DIR, ListingClose> listing(fdopendir(copy.get()));
+  if (!listing) return names;
+  copy.release();
+  while (const dirent* entry = readdir(listing.get())) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  return names;
+}
+
+// Removes everything in the folder open as `folder`, relative to it, so a
+// folder swapped for a link while this runs is never followed.
+void emptyFolder(int folder, int depth) {
+  for (const std::string& name : namesIn(folder)) {
+    if (unlinkat(folder, name.c_str(), 0) == 0) continue;
+    const Descriptor inner(retryInterrupted([&] {
+      return openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }));
+    if (inner.valid() && depth > 0) emptyFolder(inner.get(), depth - 1);
+    unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+  }
+}
+
 // A name for a file directly in the folder: no separator, no way up.
 bool isPlainName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
@@ -140,12 +179,19 @@ PrivateFolder::PrivateFolder(std::unique_ptr<Native> native) : native_(std::move
 PrivateFolder::PrivateFolder(PrivateFolder&& other) noexcept = default;
 
 PrivateFolder::~PrivateFolder() {
-  if (!native_) return;
+  if (!native_ || native_->removed) return;
   for (const std::string& file : native_->files) unlinkat(native_->folder.get(), file.c_str(), 0);
   rmdir(wideToUtf8(native_->path).c_str());
 }
 
 const WideString& PrivateFolder::path() const { return native_->path; }
+
+bool PrivateFolder::removeTree() {
+  if (native_->removed) return true;
+  emptyFolder(native_->folder.get(), kDeepestTree);
+  native_->removed = rmdir(wideToUtf8(native_->path).c_str()) == 0 || errno == ENOENT;
+  return native_->removed;
+}
 
 NewFile PrivateFolder::createFile(WideView name, std::string_view bytes) {
   const std::string file = wideToUtf8(name);

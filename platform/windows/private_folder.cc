@@ -7,6 +7,8 @@
 #include "platform/files.h"
 #include "platform/process_identity.h"
 #include "platform/shell_paths.h"
+#include "platform/unique_handle.h"
+#include "platform/windows/native_text.h"
 
 namespace ondrel::platform {
 
@@ -15,6 +17,7 @@ namespace ondrel::platform {
 struct PrivateFolder::Native {
   WideString path;
   std::vector<WideString> files;  // full names, in the order they were made
+  bool removed = false;
 };
 
 namespace {
@@ -25,6 +28,44 @@ std::unique_ptr<PrivateFolder::Native> holdFolder(WideString path) {
   auto native = std::make_unique<PrivateFolder::Native>();
   native->path = std::move(path);
   return native;
+}
+
+// Deeper than any browser profile goes; anything deeper is left, and the
+// folder's removal then fails.
+constexpr int kDeepestTree = 32;
+
+struct FindTraits {
+  using Native = HANDLE;
+  static Native invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(Native find) { FindClose(find); }
+};
+
+bool isDotName(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+// Removes everything in `folder`. A link or junction is removed as itself,
+// never entered, so nothing outside the folder is touched.
+void emptyFolder(const WideString& folder, int depth) {
+  const WideString pattern = folder + u"\\*";
+  WIN32_FIND_DATAW entry;
+  const UniqueHandle<FindTraits> find(FindFirstFileW(native(pattern), &entry));
+  if (!find.valid()) return;
+  do {
+    if (isDotName(entry.cFileName)) continue;
+    const WideString path = folder + u"\\" + reinterpret_cast<const char16_t*>(entry.cFileName);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+      SetFileAttributesW(native(path), entry.dwFileAttributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    }
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      DeleteFileW(native(path));
+      continue;
+    }
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && depth > 0) {
+      emptyFolder(path, depth - 1);
+    }
+    RemoveDirectoryW(native(path));
+  } while (FindNextFileW(find.get(), &entry));
 }
 
 }  // namespace
@@ -62,12 +103,20 @@ PrivateFolder::PrivateFolder(std::unique_ptr<Native> native) : native_(std::move
 PrivateFolder::PrivateFolder(PrivateFolder&& other) noexcept = default;
 
 PrivateFolder::~PrivateFolder() {
-  if (!native_) return;
+  if (!native_ || native_->removed) return;
   for (const WideString& file : native_->files) deleteFile(file);
   removeDirectory(native_->path);
 }
 
 const WideString& PrivateFolder::path() const { return native_->path; }
+
+bool PrivateFolder::removeTree() {
+  if (native_->removed) return true;
+  emptyFolder(native_->path, kDeepestTree);
+  native_->removed =
+      RemoveDirectoryW(native(native_->path)) || GetLastError() == ERROR_FILE_NOT_FOUND;
+  return native_->removed;
+}
 
 NewFile PrivateFolder::createFile(WideView name, std::string_view bytes) {
   std::optional<WideString> file = combinePath(native_->path, name);

@@ -51,14 +51,11 @@ BITMAPINFOHEADER topDown32BitHeader(UINT width, UINT height) {
 }
 
 // The decoded frame as a 32-bit blue-green-red-alpha source, or nothing.
-bool openBgraSource(const WideString& path, IWICImagingFactory* factory,
-                    ComReference<IWICBitmapDecoder>& decoder,
+bool openBgraSource(IWICImagingFactory* factory, ComReference<IWICBitmapDecoder>& decoder,
                     ComReference<IWICBitmapFrameDecode>& frame,
                     ComReference<IWICFormatConverter>& converter,
                     ComReference<IWICBitmapSource>& source) {
-  if (FAILED(factory->CreateDecoderFromFilename(native(path), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.out())) ||
-      FAILED(decoder->GetFrame(0, frame.out())) ||
+  if (FAILED(decoder->GetFrame(0, frame.out())) ||
       FAILED(factory->CreateFormatConverter(converter.out())) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
@@ -85,22 +82,21 @@ bool declaresFittingScreenshot(const WideString& path, int maxWidth, int maxHeig
          pngChunksFitFile(*file);
 }
 
-}  // namespace
-
-std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxWidth,
-                                                int maxHeight) {
-  if (maxWidth <= 0 || maxHeight <= 0 || !declaresFittingScreenshot(path, maxWidth, maxHeight)) {
-    return nullptr;
-  }
+// A decoder for the whole PNG, made by `makeDecoder(factory, decoder)`;
+// then the kept part of its first frame.
+template <typename MakeDecoder>
+std::unique_ptr<ScreenshotBitmap> decodeKept(MakeDecoder makeDecoder, int maxWidth, int maxHeight) {
   // Declared in reverse order of release: the source goes first, the factory last.
   ComReference<IWICImagingFactory> factory;
+  ComReference<IWICStream> stream;
   ComReference<IWICBitmapDecoder> decoder;
   ComReference<IWICBitmapFrameDecode> frame;
   ComReference<IWICFormatConverter> converter;
   ComReference<IWICBitmapSource> source;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IWICImagingFactory, outVoid(factory))) ||
-      !openBgraSource(path, factory.get(), decoder, frame, converter, source)) {
+      !makeDecoder(factory.get(), stream, decoder) ||
+      !openBgraSource(factory.get(), decoder, frame, converter, source)) {
     return nullptr;
   }
   UINT width = 0;
@@ -123,6 +119,45 @@ std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxW
   const WICRect kept{0, 0, INT(keptWidth), INT(keptHeight)};
   source->CopyPixels(&kept, keptWidth * 4, UINT(bytes), static_cast<BYTE*>(pixels));
   return screenshot;
+}
+
+}  // namespace
+
+std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxWidth,
+                                                int maxHeight) {
+  if (maxWidth <= 0 || maxHeight <= 0 || !declaresFittingScreenshot(path, maxWidth, maxHeight)) {
+    return nullptr;
+  }
+  return decodeKept(
+      [&](IWICImagingFactory* factory, ComReference<IWICStream>&,
+          ComReference<IWICBitmapDecoder>& decoder) {
+        return SUCCEEDED(factory->CreateDecoderFromFilename(
+            native(path), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, decoder.out()));
+      },
+      maxWidth, maxHeight);
+}
+
+std::unique_ptr<ScreenshotBitmap> decodePngBytes(std::span<const std::uint8_t> png, int maxWidth,
+                                                 int maxHeight) {
+  if (maxWidth <= 0 || maxHeight <= 0 || png.size() > std::numeric_limits<DWORD>::max()) {
+    return nullptr;
+  }
+  const std::optional<DeclaredPngSize> size = declaredPngSize(png);
+  if (!size || !screenshotFitsCapture(size->width, size->height, maxWidth, maxHeight) ||
+      !pngChunksFitBytes(png)) {
+    return nullptr;
+  }
+  // The stream only reads the bytes, though its interface asks for them writable.
+  BYTE* bytes = const_cast<BYTE*>(png.data());
+  return decodeKept(
+      [&](IWICImagingFactory* factory, ComReference<IWICStream>& stream,
+          ComReference<IWICBitmapDecoder>& decoder) {
+        return SUCCEEDED(factory->CreateStream(stream.out())) &&
+               SUCCEEDED(stream->InitializeFromMemory(bytes, DWORD(png.size()))) &&
+               SUCCEEDED(factory->CreateDecoderFromStream(
+                   stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.out()));
+      },
+      maxWidth, maxHeight);
 }
 
 }  // namespace ondrel::platform

@@ -1,6 +1,7 @@
 // Stands in for a Chromium-family browser run with "--headless --screenshot": it records how it
 // was started and writes a PNG of the test pattern at the window size, or misbehaves on request
-// (see tests/support/fake_browser_env.h).
+// (see tests/support/fake_browser_env.h). With "--remote-debugging-pipe" it speaks the DevTools
+// protocol instead (devtools_pipe.h).
 
 #include <algorithm>
 #include <charconv>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "tests/fake_browser/browser_command_line.h"
+#include "tests/fake_browser/devtools_pipe.h"
 #include "tests/support/browser_log.h"
 #include "tests/support/fake_browser_env.h"
 #include "tests/support/png_writer.h"
@@ -116,6 +118,11 @@ bool writeScreenshot(Mode mode, const std::filesystem::path& path, WindowSize wi
 }
 
 int run(const std::vector<std::string>& args) {
+  const BrowserCommandLine commandLine = parseBrowserCommandLine(args);
+  if (commandLine.switchValue("remote-debugging-pipe")) {
+    return speakDevTools(commandLine, environmentValue(kFakeBrowserModeVariable),
+                         delayFromEnvironment().value_or(0));
+  }
   const std::optional<Mode> mode = modeFromEnvironment();
   const std::optional<int> delay = delayFromEnvironment();
   if (!mode || !delay) {
@@ -125,7 +132,6 @@ int run(const std::vector<std::string>& args) {
   }
   if (*mode == Mode::Hang) hang();
 
-  const BrowserCommandLine commandLine = parseBrowserCommandLine(args);
   const std::optional<std::string> screenshot = commandLine.switchValue("screenshot");
   const std::optional<WindowSize> window =
       parseWindowSize(commandLine.switchValue("window-size").value_or(""));

@@ -182,5 +182,44 @@ TEST_F(ScreenshotBitmapTest, MissingOrBrokenFilesGiveNothing) {
   EXPECT_FALSE(decodePngFile(file_.u16string(), 64, 64));
 }
 
+// The DevTools engine's screenshots arrive in memory; they are decoded by the same rules.
+std::unique_ptr<ScreenshotBitmap> decodeInMemory(const std::string& png, int maxWidth,
+                                                 int maxHeight) {
+  return decodePngBytes({reinterpret_cast<const std::uint8_t*>(png.data()), png.size()}, maxWidth,
+                        maxHeight);
+}
+
+TEST_F(ScreenshotBitmapTest, PngsInMemoryDecodeAndAreCutLikeFiles) {
+  for (const PngColour colour : kAllColours) {
+    const std::string png = test::encodePng(test::patternImageAs(colour, 37, 23, 11));
+    const auto whole = decodeInMemory(png, 37, 23);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(differenceFromPattern(*whole, colour, 37, 23, 11), "");
+    const auto cut = decodeInMemory(png, 20, 9);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(differenceFromPattern(*cut, colour, 20, 9, 11), "");
+  }
+  const std::string interlacedPng = test::encodePng(interlaced(test::patternImage(9, 7, 2)));
+  const auto decoded = decodeInMemory(interlacedPng, 9, 7);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(differenceFromPattern(*decoded, PngColour::Rgba8, 9, 7, 2), "");
+}
+
+TEST_F(ScreenshotBitmapTest, BrokenOrHugePngsInMemoryGiveNothing) {
+  const std::string png = test::encodePng(test::patternImage(16, 16, 1));
+  EXPECT_FALSE(decodeInMemory("", 16, 16));
+  EXPECT_FALSE(decodeInMemory("this is not a png\n", 16, 16));
+  EXPECT_FALSE(decodeInMemory(png.substr(0, png.size() / 2), 16, 16));
+  EXPECT_FALSE(decodeInMemory(png, 0, 16));
+  for (const char* name : {"png-20000x20000-69-bytes.png", "png-32x1040187424-29-bytes.png",
+                           "png-text-chunk-1-1-gb.png"}) {
+    std::ifstream file(finding(name), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty()) << name;
+    EXPECT_FALSE(decodeInMemory(bytes, 640, 480)) << name;
+  }
+}
+
 }  // namespace
 }  // namespace ondrel::platform

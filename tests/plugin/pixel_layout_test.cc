@@ -47,5 +47,18 @@ TEST(PixelLayout, HeaderDescribesABottomUp24BitPicture) {
   EXPECT_EQ(header.sizeImage, 0u);
 }
 
+TEST(PixelLayout, TallestPictureKeepsTheBlockUnder2GiB) {
+  EXPECT_EQ(PixelLayout::tallestFor(0), std::nullopt);
+  EXPECT_EQ(PixelLayout::tallestFor(-1), std::nullopt);
+  EXPECT_EQ(PixelLayout::tallestFor(1), 2147483647 / 4);
+  for (const std::int32_t width : {640, 641, 30000, 715827881}) {
+    const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(width);
+    ASSERT_TRUE(tallest) << width;
+    EXPECT_TRUE(PixelLayout::of({width, *tallest})) << width;
+    EXPECT_FALSE(PixelLayout::of({width, *tallest + 1})) << width;
+  }
+  EXPECT_EQ(PixelLayout::tallestFor(715827882), std::nullopt);
+}
+
 }  // namespace
 }  // namespace ondrel

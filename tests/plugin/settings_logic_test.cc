@@ -110,5 +110,29 @@ TEST(SettingsValues, OnlyOnInAnyCaseIsOn) {
   }
 }
 
+TEST(EngineSetting, OnlyDevToolsInAnyCaseChoosesTheProtocolAndAllowsWholePages) {
+  const std::pair<const char16_t*, CaptureEngine> engines[] = {
+      {nullptr, CaptureEngine::kScreenshotSwitch},
+      {u"DevTools", CaptureEngine::kDevTools},
+      {u"devtools", CaptureEngine::kDevTools},
+      {u"DEVTOOLS", CaptureEngine::kDevTools},
+      {u"", CaptureEngine::kScreenshotSwitch},
+      {u"DevTools2", CaptureEngine::kScreenshotSwitch},
+      {u"screenshot", CaptureEngine::kScreenshotSwitch},
+  };
+  for (const auto& [value, engine] : engines) {
+    FakeSettings settings = withBrowser();
+    if (value != nullptr) settings.values[u"engine"] = value;
+    settings.values[u"fullPage"] = u"on";
+    EXPECT_EQ(settings.captureEngine(), engine) << (value ? wideToUtf8(value) : "(none)");
+    EXPECT_EQ(settings.fullPage(), engine == CaptureEngine::kDevTools);
+  }
+  FakeSettings settings = withBrowser();
+  settings.values[u"engine"] = u"DevTools";
+  EXPECT_FALSE(settings.fullPage());
+  settings.values[u"fullPage"] = u"yes";
+  EXPECT_FALSE(settings.fullPage());
+}
+
 }  // namespace
 }  // namespace ondrel

@@ -13,10 +13,21 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // "larger": writes (W + 16) x (H + 8); "smaller": writes (W / 2) x (H / 2), at least 1 x 1;
 // "not-png": writes a text file where the screenshot belongs; "truncated-png": writes the first
 // half of the pattern's PNG, as a browser stopped in mid-write would leave it.
+//
+// Started with "--remote-debugging-pipe", it speaks the DevTools protocol on descriptors 3 and 4
+// instead and answers with the pattern at the viewport's size. There "hang" answers nothing,
+// "smaller" and "not-png" spoil the screenshot as above, and further: "close-pipe" closes the
+// pipe at the first command and lives on; "exit" ends at the first command; "bad-json" answers
+// it with a cut JSON text; "no-load" never reports the page loaded; "linger" answers
+// Browser.close but does not end.
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
 // Milliseconds to wait before writing the screenshot, so concurrent captures overlap.
 inline constexpr char kFakeBrowserDelayVariable[] = "ONDREL_FAKE_BROWSER_DELAY_MS";
+
+// Names a file to which the protocol speaker appends every command it receives, one JSON text a
+// line.
+inline constexpr char kFakeBrowserProtocolLogVariable[] = "ONDREL_FAKE_BROWSER_PROTOCOL_LOG";
 
 }  // namespace ondrel::test
 

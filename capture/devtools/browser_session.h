@@ -1,0 +1,67 @@
+#ifndef ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_
+#define ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_
+
+#include <memory>
+#include <optional>
+
+#include "capture/devtools/launch_command_line.h"
+#include "capture/devtools/protocol_connection.h"
+#include "platform/deadline.h"
+#include "platform/piped_child.h"
+#include "platform/private_folder.h"
+
+namespace ondrel::devtools {
+
+// A browser started headless with a remote-debugging pipe and a private
+// profile folder of its own. It knows nothing of pages or pictures, so one
+// session can serve any number of them (see PageTarget).
+//
+// However it ends, by close() or by going, the browser is ended and waited
+// for, and only then is its profile folder removed with all the browser put
+// into it.
+class BrowserSession {
+ public:
+  // Nothing when no profile folder can be made or the browser not started.
+  static std::unique_ptr<BrowserSession> start(const BrowserLaunch& launch);
+
+  BrowserSession(const BrowserSession&) = delete;
+  BrowserSession& operator=(const BrowserSession&) = delete;
+  ~BrowserSession();
+
+  ProtocolConnection& connection() { return connection_; }
+
+  // Asks the browser to close and waits for it to end, within the deadline
+  // and a few seconds at most; kills it if it lingers. Then the profile goes.
+  void close(const platform::Deadline& deadline);
+
+ private:
+  // The pipe as the connection's channel.
+  class PipeChannel final : public MessageChannel {
+   public:
+    explicit PipeChannel(platform::PipedChild& child) : child_(child) {}
+    platform::PipeStatus send(std::string_view bytes, const platform::Deadline& deadline) override {
+      return child_.send(bytes, deadline);
+    }
+    platform::PipeStatus receive(std::string& received,
+                                 const platform::Deadline& deadline) override {
+      return child_.receive(received, deadline);
+    }
+
+   private:
+    platform::PipedChild& child_;
+  };
+
+  BrowserSession(platform::PrivateFolder profile, platform::PipedChild browser);
+  void removeProfile();
+
+  // Declared in this order so that the browser goes before its profile.
+  platform::PrivateFolder profile_;
+  platform::PipedChild browser_;
+  PipeChannel channel_;
+  ProtocolConnection connection_;
+  bool closed_ = false;
+};
+
+}  // namespace ondrel::devtools
+
+#endif  // ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_

@@ -1,0 +1,16 @@
+#include "capture/devtools/launch_command_line.h"
+
+namespace ondrel::devtools {
+
+WideString launchCommandLine(const BrowserLaunch& launch, WideView profileFolder) {
+  WideString line = u"\"" + launch.browserPath + u"\" --headless --remote-debugging-pipe";
+  line += u" --user-data-dir=\"";
+  line += profileFolder;
+  line += u"\" --no-first-run --no-default-browser-check";
+  if (launch.elevation == Elevation::kFull) line += u" --do-not-de-elevate";
+  if (!launch.showScrollbars) line += u" --hide-scrollbars";
+  line += u" about:blank";
+  return line;
+}
+
+}  // namespace ondrel::devtools

@@ -1,0 +1,23 @@
+#ifndef ONDREL_CAPTURE_DEVTOOLS_LAUNCH_COMMAND_LINE_H_
+#define ONDREL_CAPTURE_DEVTOOLS_LAUNCH_COMMAND_LINE_H_
+
+#include "capture/browser_command_line.h"
+#include "text/wide_text.h"
+
+namespace ondrel::devtools {
+
+// How the browser is started for the DevTools engine.
+struct BrowserLaunch {
+  WideString browserPath;
+  bool showScrollbars = false;
+  Elevation elevation = Elevation::kNone;
+};
+
+// "<browser>" --headless --remote-debugging-pipe --user-data-dir="<profile>"
+// --no-first-run --no-default-browser-check [--do-not-de-elevate]
+// [--hide-scrollbars] about:blank
+WideString launchCommandLine(const BrowserLaunch& launch, WideView profileFolder);
+
+}  // namespace ondrel::devtools
+
+#endif  // ONDREL_CAPTURE_DEVTOOLS_LAUNCH_COMMAND_LINE_H_

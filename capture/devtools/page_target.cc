@@ -1,0 +1,83 @@
+#include "capture/devtools/page_target.h"
+
+#include "capture/devtools/base64.h"
+
+namespace ondrel::devtools {
+namespace {
+
+using nlohmann::json;
+
+std::optional<std::string> stringIn(const std::optional<json>& result, const char* name) {
+  if (!result) return std::nullopt;
+  const auto field = result->find(name);
+  if (field == result->end() || !field->is_string()) return std::nullopt;
+  return field->get<std::string>();
+}
+
+constexpr char kLoadEvent[] = "Page.loadEventFired";
+
+}  // namespace
+
+std::optional<PageTarget> PageTarget::open(ProtocolConnection& connection,
+                                           const platform::Deadline& deadline) {
+  const std::optional<std::string> targetId = stringIn(
+      connection.call("Target.createTarget", {{"url", "about:blank"}}, {}, deadline), "targetId");
+  if (!targetId) return std::nullopt;
+  const std::optional<std::string> sessionId =
+      stringIn(connection.call("Target.attachToTarget",
+                               {{"targetId", *targetId}, {"flatten", true}}, {}, deadline),
+               "sessionId");
+  if (!sessionId || sessionId->empty()) return std::nullopt;
+  PageTarget page(connection, *targetId, *sessionId);
+  if (!page.call("Page.enable", json::object(), deadline)) return std::nullopt;
+  return page;
+}
+
+bool PageTarget::setViewport(int width, int height, const platform::Deadline& deadline) {
+  return call("Emulation.setDeviceMetricsOverride",
+              {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
+              deadline)
+      .has_value();
+}
+
+bool PageTarget::navigate(const std::string& url, const platform::Deadline& deadline) {
+  // The blank page's own load must not pass for this one.
+  connection_->forgetEvents(kLoadEvent);
+  const std::optional<json> result = call("Page.navigate", {{"url", url}}, deadline);
+  // A page that cannot be loaded is answered with an error text.
+  if (!result || result->contains("errorText")) return false;
+  return connection_->waitForEvent(kLoadEvent, sessionId_, deadline);
+}
+
+std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadline) {
+  const std::optional<json> metrics = call("Page.getLayoutMetrics", json::object(), deadline);
+  if (!metrics) return std::nullopt;
+  // Older browsers report only the size in device pixels, which is the same
+  // at a scale of 1.
+  for (const char* name : {"cssContentSize", "contentSize"}) {
+    const auto size = metrics->find(name);
+    if (size == metrics->end() || !size->is_object()) continue;
+    const auto height = size->find("height");
+    if (height != size->end() && height->is_number()) return height->get<double>();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> PageTarget::screenshot(
+    const platform::Deadline& deadline) {
+  const std::optional<json> result = call("Page.captureScreenshot", {{"format", "png"}}, deadline);
+  const auto data = result ? result->find("data") : json::const_iterator();
+  if (!result || data == result->end() || !data->is_string()) return std::nullopt;
+  return decodeBase64(data->get_ref<const std::string&>());
+}
+
+void PageTarget::close(const platform::Deadline& deadline) {
+  connection_->call("Target.closeTarget", {{"targetId", targetId_}}, {}, deadline);
+}
+
+std::optional<json> PageTarget::call(std::string_view method, json params,
+                                     const platform::Deadline& deadline) {
+  return connection_->call(method, std::move(params), sessionId_, deadline);
+}
+
+}  // namespace ondrel::devtools

@@ -1,0 +1,56 @@
+#ifndef ONDREL_CAPTURE_DEVTOOLS_PAGE_TARGET_H_
+#define ONDREL_CAPTURE_DEVTOOLS_PAGE_TARGET_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/devtools/protocol_connection.h"
+#include "platform/deadline.h"
+
+namespace ondrel::devtools {
+
+// One page of a browser, reached through its connection in flattened mode:
+// commands for it carry its session id. It borrows the connection, which
+// must outlive it. Each step is false or nothing when the browser refused it
+// or the connection broke.
+class PageTarget {
+ public:
+  // A new blank page, attached and reporting its page events.
+  static std::optional<PageTarget> open(ProtocolConnection& connection,
+                                        const platform::Deadline& deadline);
+
+  // Lays the page out in a viewport of exactly `width` x `height` CSS pixels,
+  // one device pixel each, as a desktop page.
+  bool setViewport(int width, int height, const platform::Deadline& deadline);
+
+  // Loads `url` and waits for its load event.
+  bool navigate(const std::string& url, const platform::Deadline& deadline);
+
+  // The height of the laid-out content in CSS pixels.
+  std::optional<double> contentHeight(const platform::Deadline& deadline);
+
+  // A PNG of the viewport.
+  std::optional<std::vector<std::uint8_t>> screenshot(const platform::Deadline& deadline);
+
+  // Closes the page; the browser stays.
+  void close(const platform::Deadline& deadline);
+
+ private:
+  PageTarget(ProtocolConnection& connection, std::string targetId, std::string sessionId)
+      : connection_(&connection),
+        targetId_(std::move(targetId)),
+        sessionId_(std::move(sessionId)) {}
+
+  std::optional<nlohmann::json> call(std::string_view method, nlohmann::json params,
+                                     const platform::Deadline& deadline);
+
+  ProtocolConnection* connection_;
+  std::string targetId_;
+  std::string sessionId_;
+};
+
+}  // namespace ondrel::devtools
+
+#endif  // ONDREL_CAPTURE_DEVTOOLS_PAGE_TARGET_H_

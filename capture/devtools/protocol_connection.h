@@ -1,0 +1,83 @@
+#ifndef ONDREL_CAPTURE_DEVTOOLS_PROTOCOL_CONNECTION_H_
+#define ONDREL_CAPTURE_DEVTOOLS_PROTOCOL_CONNECTION_H_
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "capture/devtools/message_framer.h"
+#include "platform/deadline.h"
+#include "platform/piped_child.h"
+
+namespace ondrel::devtools {
+
+// The byte stream to a browser: the pipe in use, a stand-in in tests.
+class MessageChannel {
+ public:
+  virtual ~MessageChannel() = default;
+  virtual platform::PipeStatus send(std::string_view bytes, const platform::Deadline& deadline) = 0;
+  virtual platform::PipeStatus receive(std::string& received,
+                                       const platform::Deadline& deadline) = 0;
+};
+
+// The longest message taken from a browser: a screenshot of the tallest
+// page, base64-encoded, with room to spare.
+inline constexpr std::size_t kLargestMessage = std::size_t(512) << 20;
+
+// The DevTools protocol over a channel: numbered commands, each answered by
+// a message with its number; events, which carry no number, are kept until
+// asked for. Commands for a page carry its session (flattened mode).
+//
+// The first failure breaks the connection for good: a deadline passed, the
+// channel closed, a message that is not a JSON object, or one too long.
+// After that every call fails at once.
+class ProtocolConnection {
+ public:
+  explicit ProtocolConnection(MessageChannel& channel, std::size_t largestMessage = kLargestMessage)
+      : channel_(channel), framer_(largestMessage) {}
+  ProtocolConnection(const ProtocolConnection&) = delete;
+  ProtocolConnection& operator=(const ProtocolConnection&) = delete;
+
+  // Sends the command and waits for its answer; the answer's result, or
+  // nothing when the browser answered with an error or the connection broke.
+  // An empty `sessionId` addresses the browser itself.
+  std::optional<nlohmann::json> call(std::string_view method, nlohmann::json params,
+                                     std::string_view sessionId,
+                                     const platform::Deadline& deadline);
+
+  // Sends the command without waiting for its answer, which is then dropped.
+  bool post(std::string_view method, std::string_view sessionId,
+            const platform::Deadline& deadline);
+
+  // Waits for the event `method` of the session; true once it has come,
+  // also when it came while an earlier call waited. The event is used up.
+  bool waitForEvent(std::string_view method, std::string_view sessionId,
+                    const platform::Deadline& deadline);
+
+  // Forgets kept events of `method`, so that only a later one counts.
+  void forgetEvents(std::string_view method);
+
+  bool broken() const { return broken_; }
+
+ private:
+  std::optional<std::int64_t> send(std::string_view method, nlohmann::json params,
+                                   std::string_view sessionId, const platform::Deadline& deadline);
+  // The next message, or nothing once the connection broke.
+  std::optional<nlohmann::json> nextMessage(const platform::Deadline& deadline);
+  bool takeKeptEvent(std::string_view method, std::string_view sessionId);
+  void keepEvent(nlohmann::json event);
+
+  MessageChannel& channel_;
+  MessageFramer framer_;
+  std::int64_t lastId_ = 0;
+  std::deque<nlohmann::json> events_;
+  bool broken_ = false;
+};
+
+}  // namespace ondrel::devtools
+
+#endif  // ONDREL_CAPTURE_DEVTOOLS_PROTOCOL_CONNECTION_H_

@@ -1,0 +1,271 @@
+// The DevTools engine with Debian's Chromium behind the wrapper script: the samples, heights the
+// one-shot engine needs a frame for, a whole long document, two pictures at once, and a browser
+// that never finishes or is killed. After each, no browser process and no folder may remain.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "platform/host_support.h"
+#include "tests/plugin/handed_over_picture.h"
+#include "tests/plugin/plugin_module.h"
+
+namespace ondrel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Colour {
+  int red, green, blue;
+};
+
+bool near(const Bgra& pixel, const Colour& colour, int tolerance = 3) {
+  return std::abs(pixel.red - colour.red) <= tolerance &&
+         std::abs(pixel.green - colour.green) <= tolerance &&
+         std::abs(pixel.blue - colour.blue) <= tolerance;
+}
+
+std::string describe(const Bgra& pixel) {
+  return "rgb(" + std::to_string(pixel.red) + ", " + std::to_string(pixel.green) + ", " +
+         std::to_string(pixel.blue) + ")";
+}
+
+int pixelsNear(const HandedOverPicture& picture, const Colour& colour) {
+  int count = 0;
+  for (int y = 0; y < picture.header.height; ++y) {
+    for (int x = 0; x < picture.header.width; ++x) count += near(picture.at(x, y), colour);
+  }
+  return count;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Processes whose command line names `text`, by id.
+std::vector<int> processesNaming(const std::string& text) {
+  std::vector<int> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (readFile(entry.path() / "cmdline").find(text) != std::string::npos) {
+      found.push_back(std::stoi(name));
+    }
+  }
+  return found;
+}
+
+class DevToolsBrowserTest : public ::testing::Test {
+ protected:
+  // The module's own test folder is too deep for the browser's socket names, and a folder of
+  // this test's own tells its browsers from any other.
+  void SetUp() override {
+    temporary_ = std::filesystem::path("/tmp") /
+                 ("ondrel-devtools-" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(temporary_);
+    for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
+      platform::setEnvironmentVariable(variable, temporary_.string());
+    }
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(temporary_, ignored);
+  }
+
+  void useEngine(const std::string& extraLines, int waitSeconds = 30) {
+    plugin.writeSettings("[SystemSetting]\nChrome=" ONDREL_CHROMIUM_WRAPPER
+                         "\nengine=DevTools\nwaitTime=" +
+                         std::to_string(waitSeconds) + "\n" + extraLines);
+  }
+
+  int picture(const std::filesystem::path& page, HandedOverPicture& result) {
+    platform::BlockHandle header = nullptr;
+    platform::BlockHandle pixels = nullptr;
+    const int code =
+        plugin.getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
+    if (code == 0) result = HandedOverPicture::takeOver(header, pixels);
+    return code;
+  }
+
+  std::vector<std::string> leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(temporary_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  // Nothing of the browser stays: the profile goes before the call returns, the wrapper's own
+  // folder once its last browser process has gone, which after a kill takes a moment.
+  void expectNothingLeft() {
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while ((!leftovers().empty() || !processesNaming(temporary_.string()).empty()) &&
+           Clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>());
+    EXPECT_EQ(processesNaming(temporary_.string()), std::vector<int>());
+  }
+
+  void expectColourAt(const HandedOverPicture& picture, int x, int y, const Colour& colour,
+                      int tolerance = 3) {
+    EXPECT_TRUE(near(picture.at(x, y), colour, tolerance))
+        << "(" << x << ", " << y << ") is " << describe(picture.at(x, y));
+  }
+
+  PluginModule plugin;
+  std::filesystem::path temporary_;
+};
+
+const std::filesystem::path kExamples = ONDREL_EXAMPLES;
+
+TEST_F(DevToolsBrowserTest, SamplesAtTheCaptureSize) {
+  useEngine("width=640\nheight=480\n");
+  HandedOverPicture page;
+  ASSERT_EQ(picture(kExamples / "page.html", page), 0);
+  ASSERT_EQ(page.header.width, 640);
+  ASSERT_EQ(page.header.height, 480);
+  expectColourAt(page, 2, 2, {0x1a, 0x4f, 0x8b}, 8);  // the header's gradient starts there
+  for (const Colour swatch : {Colour{0xe4, 0x57, 0x2e}, {0x29, 0xbf, 0x12}, {0xff, 0xc9, 0x14}}) {
+    EXPECT_GT(pixelsNear(page, swatch), 2000);
+  }
+
+  HandedOverPicture drawing;
+  ASSERT_EQ(picture(kExamples / "drawing.svg", drawing), 0);
+  ASSERT_EQ(drawing.header.width, 480);
+  ASSERT_EQ(drawing.header.height, 320);
+  expectColourAt(drawing, 390, 70, {0xff, 0xc9, 0x14});  // the sun
+  expectColourAt(drawing, 0, 319, {0x29, 0xbf, 0x12});   // the grass, to the last row
+  expectColourAt(drawing, 479, 319, {0x29, 0xbf, 0x12});
+
+  HandedOverPicture document;
+  ASSERT_EQ(picture(kExamples / "sample.md", document), 0);
+  ASSERT_EQ(document.header.width, 640);
+  ASSERT_EQ(document.header.height, 480);
+  expectColourAt(document, 0, 0, {255, 255, 255});
+  // The headline's colour and its underline.
+  EXPECT_GT(pixelsNear(document, {0x1a, 0x4f, 0x8b}), 1500);
+  expectNothingLeft();
+}
+
+// Heights the one-shot engine draws short without the wrapper's frame.
+TEST_F(DevToolsBrowserTest, SizedDrawingsAreExactToTheBottomRow) {
+  useEngine("width=640\nheight=480\n");
+  for (const int height : {100, 123, 128}) {
+    SCOPED_TRACE("drawing height " + std::to_string(height));
+    const std::string side = std::to_string(height);
+    const std::string band = std::to_string(height - 1);
+    const auto drawing =
+        plugin.writeFile("icon" + side + ".svg",
+                         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"120\" height=\"" +
+                             side + "\">" + "<rect width=\"120\" height=\"" + band +
+                             "\" fill=\"rgb(30,144,255)\"/>" + "<rect y=\"" + band +
+                             "\" width=\"120\" height=\"1\" fill=\"rgb(255,165,0)\"/></svg>\n");
+    HandedOverPicture result;
+    ASSERT_EQ(picture(drawing, result), 0);
+    ASSERT_EQ(result.header.width, 120);
+    ASSERT_EQ(result.header.height, height);
+    expectColourAt(result, 0, 0, {30, 144, 255});
+    expectColourAt(result, 119, height - 2, {30, 144, 255});
+    expectColourAt(result, 0, height - 1, {255, 165, 0});
+    expectColourAt(result, 119, height - 1, {255, 165, 0});
+  }
+  expectNothingLeft();
+}
+
+TEST_F(DevToolsBrowserTest, LongDocumentIsWholeAndAsTallAsReported) {
+  useEngine("width=400\nheight=300\nfullPage=ON\n");
+  std::string text = "<style>body{margin:0}</style>\n\n# A long document\n\n";
+  for (int i = 0; i < 120; ++i) text += "Paragraph " + std::to_string(i) + " of the document.\n\n";
+  text += "<div style=\"height:30px;background:rgb(220,20,20)\"></div>\n\n";
+  const auto document = plugin.writeFile("long.md", text);
+
+  PictureInfoRecord record{};
+  ASSERT_EQ(plugin.getPictureInfoW(document.u16string().c_str(), 0, 0, &record), 0);
+  EXPECT_EQ(record.pixelWidth, 400);
+  EXPECT_GT(record.pixelHeight, 3000);
+  HandedOverPicture result;
+  ASSERT_EQ(picture(document, result), 0);
+  EXPECT_EQ(result.header.width, record.pixelWidth);
+  ASSERT_EQ(result.header.height, record.pixelHeight);
+  // The marker closes the page: its last row is the picture's last.
+  const int bottom = result.header.height - 1;
+  expectColourAt(result, 10, bottom, {220, 20, 20});
+  expectColourAt(result, 399, bottom - 29, {220, 20, 20});
+  expectColourAt(result, 10, bottom - 30, {255, 255, 255});
+  expectNothingLeft();
+}
+
+TEST_F(DevToolsBrowserTest, TwoPicturesAtOnce) {
+  useEngine("width=64\nheight=48\n");
+  const Colour colours[] = {{255, 0, 0}, {0, 0, 255}};
+  std::filesystem::path pages[2];
+  for (int i = 0; i < 2; ++i) {
+    const Colour& c = colours[i];
+    pages[i] = plugin.writeFile("page" + std::to_string(i) + "/page.html",
+                                "<html><body style=\"margin:0;background:rgb(" +
+                                    std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+                                    std::to_string(c.blue) + ")\"></body></html>\n");
+  }
+  int codes[2] = {-1, -1};
+  HandedOverPicture results[2];
+  std::thread other([&] { codes[1] = picture(pages[1], results[1]); });
+  codes[0] = picture(pages[0], results[0]);
+  other.join();
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(codes[i], 0) << i;
+    expectColourAt(results[i], 0, 0, colours[i]);
+    expectColourAt(results[i], 63, 47, colours[i]);
+  }
+  expectNothingLeft();
+}
+
+const std::string kEndlessPage =
+    "<html><body><script>for (;;) {}</script>a page that never finishes loading</body></html>\n";
+
+TEST_F(DevToolsBrowserTest, PageThatNeverLoadsEndsAtTheLimit) {
+  useEngine("width=64\nheight=48\n", 3);
+  const auto page = plugin.writeFile("endless.html", kEndlessPage);
+  const Clock::time_point start = Clock::now();
+  HandedOverPicture result;
+  EXPECT_EQ(picture(page, result), 6);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  expectNothingLeft();
+}
+
+TEST_F(DevToolsBrowserTest, BrowserKilledDuringThePicture) {
+  useEngine("width=64\nheight=48\n");
+  const auto page = plugin.writeFile("endless.html", kEndlessPage);
+  int code = -1;
+  HandedOverPicture result;
+  const Clock::time_point start = Clock::now();
+  std::thread viewer([&] { code = picture(page, result); });
+  // The browser is the process started with this test's profile folder; give it time to load.
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  for (const int pid : processesNaming("--remote-debugging-pipe")) {
+    const std::string commandLine = readFile("/proc/" + std::to_string(pid) + "/cmdline");
+    if (commandLine.find(temporary_.string()) != std::string::npos &&
+        commandLine.find("chromium-headless") == std::string::npos) {
+      kill(pid, SIGKILL);
+    }
+  }
+  viewer.join();
+  EXPECT_EQ(code, 6);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(20));
+  expectNothingLeft();
+}
+
+}  // namespace
+}  // namespace ondrel::test

@@ -1,0 +1,222 @@
+// The DevTools engine through the plug-in's exports with the fake browser speaking the protocol
+// on descriptors 3 and 4: natively over POSIX pipes, under wine through the C runtime's
+// inherited-descriptor block. Every picture is the fake's pattern at the viewport's size; every
+// failure gives 6 within the limit, and no browser, profile or staged page stays behind.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/host_support.h"
+#include "tests/plugin/handed_over_picture.h"
+#include "tests/plugin/plugin_module.h"
+#include "tests/support/fake_browser_env.h"
+#include "tests/support/resource_usage.h"
+
+namespace ondrel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::string kPage = "<html><body>seed:41 a page long enough to be a picture</body></html>\n";
+
+class DevToolsEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::setEnvironmentVariable(kFakeBrowserProtocolLogVariable,
+                                     (plugin.folder() / "protocol.log").string());
+    children_ = measureResourceUsage().childProcesses;
+  }
+
+  void TearDown() override {
+    platform::setEnvironmentVariable(kFakeBrowserProtocolLogVariable, "");
+  }
+
+  void useEngine(const std::string& lines) { plugin.useFakeBrowser("engine=DevTools\n" + lines); }
+
+  int picture(const std::filesystem::path& page, HandedOverPicture& result) {
+    platform::BlockHandle header = nullptr;
+    platform::BlockHandle pixels = nullptr;
+    const int code =
+        plugin.getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
+    if (code == 0) result = HandedOverPicture::takeOver(header, pixels);
+    return code;
+  }
+
+  int pictureInfo(const std::filesystem::path& page, PictureInfoRecord& record) {
+    return plugin.getPictureInfoW(page.u16string().c_str(), 0, 0, &record);
+  }
+
+  // The commands the fake browser received, oldest first.
+  std::vector<nlohmann::json> commands() const {
+    std::vector<nlohmann::json> received;
+    std::ifstream log(plugin.folder() / "protocol.log");
+    for (std::string line; std::getline(log, line);)
+      received.push_back(nlohmann::json::parse(line));
+    return received;
+  }
+
+  // Everything in the temporary folder: capture files, staged pages, profiles.
+  std::vector<std::string> temporaryLeftovers() const {
+    std::vector<std::string> names;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(plugin.folder() / "tmp")) {
+      names.push_back(entry.path().string());
+    }
+    return names;
+  }
+
+  void expectNothingLeft(const std::string& context) {
+    EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>()) << context;
+    EXPECT_EQ(measureResourceUsage().childProcesses, children_) << context;
+  }
+
+  platform::ComApartment com;
+  PluginModule plugin;
+  std::int64_t children_ = 0;
+};
+
+TEST_F(DevToolsEngineTest, PictureIsThePageAtExactlyTheCaptureSize) {
+  useEngine("width=100\nheight=123\n");
+  const auto page = plugin.writeFile("dir with space/page #1.html", kPage);
+  HandedOverPicture result;
+  ASSERT_EQ(picture(page, result), 0);
+  ASSERT_EQ(result.header.width, 100);
+  ASSERT_EQ(result.header.height, 123);
+  EXPECT_EQ(differenceFromPattern(result, 100, 123, 41), "");
+  expectNothingLeft("after the picture");
+}
+
+TEST_F(DevToolsEngineTest, BrowserIsStartedWithItsSwitchesAndDrivenStepByStep) {
+  useEngine("width=64\nheight=48\n");
+  const auto page = plugin.writeFile("page.html", kPage);
+  HandedOverPicture result;
+  ASSERT_EQ(picture(page, result), 0);
+
+  const std::vector<BrowserRun> runs = plugin.browserRuns();
+  ASSERT_EQ(runs.size(), 1u);
+  std::vector<std::string> args = runs[0].args;
+  // Every process under wine reads as elevated; only then is the switch there.
+  std::erase(args, "--do-not-de-elevate");
+  ASSERT_EQ(args.size(), 7u);
+  EXPECT_EQ(args[0], "--headless");
+  EXPECT_EQ(args[1], "--remote-debugging-pipe");
+  EXPECT_TRUE(std::regex_search(args[2], std::regex("^--user-data-dir=.*ondrel-profile-")))
+      << args[2];
+  EXPECT_EQ(args[3], "--no-first-run");
+  EXPECT_EQ(args[4], "--no-default-browser-check");
+  EXPECT_EQ(args[5], "--hide-scrollbars");
+  EXPECT_EQ(args[6], "about:blank");
+
+  std::vector<std::string> methods;
+  for (const nlohmann::json& command : commands()) methods.push_back(command["method"]);
+  EXPECT_EQ(methods,
+            (std::vector<std::string>{"Target.createTarget", "Target.attachToTarget", "Page.enable",
+                                      "Emulation.setDeviceMetricsOverride", "Page.navigate",
+                                      "Page.captureScreenshot", "Browser.close"}));
+  const std::vector<nlohmann::json> sent = commands();
+  EXPECT_EQ(sent[1]["params"]["flatten"], true);
+  EXPECT_EQ(
+      sent[3]["params"],
+      (nlohmann::json{{"width", 64}, {"height", 48}, {"deviceScaleFactor", 1}, {"mobile", false}}));
+  EXPECT_EQ(sent[3]["sessionId"], "fake-session");
+  const std::string url = sent[4]["params"]["url"];
+  EXPECT_TRUE(url.starts_with("file:///")) << url;
+  EXPECT_TRUE(url.ends_with("/page.html")) << url;
+}
+
+TEST_F(DevToolsEngineTest, ScrollBarsOnLeavesTheirSwitchOut) {
+  useEngine("scrollBar=on\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(plugin.writeFile("page.html", kPage), result), 0);
+  const std::vector<BrowserRun> runs = plugin.browserRuns();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(std::count(runs[0].args.begin(), runs[0].args.end(), "--hide-scrollbars"), 0);
+}
+
+TEST_F(DevToolsEngineTest, MarkdownIsStagedAndRemoved) {
+  useEngine("width=32\nheight=16\n");
+  const auto document = plugin.writeFile(
+      "notes.md", "# Notes\n\nseed:9 and enough text here to make a picture of the document\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(document, result), 0);
+  EXPECT_EQ(differenceFromPattern(result, 32, 16, 9), "");
+  const std::vector<nlohmann::json> sent = commands();
+  ASSERT_GE(sent.size(), 5u);
+  const std::string url = sent[4]["params"]["url"];
+  EXPECT_TRUE(url.ends_with(".htm")) << url;
+  expectNothingLeft("after the Markdown picture");
+}
+
+TEST_F(DevToolsEngineTest, WholePageHeightIsWhatPictureInfoReports) {
+  useEngine("width=40\nheight=30\nfullPage=ON\n");
+  const std::pair<const char*, int> pages[] = {
+      {"page-height: 700.5", 701},
+      {"page-height: 12", 12},
+      {"page-height: 99999", 16384},
+  };
+  for (const auto& [marker, height] : pages) {
+    const auto page = plugin.writeFile("long.html", "<html>seed:3 " + std::string(marker) +
+                                                        " and enough text for a picture</html>\n");
+    PictureInfoRecord record{};
+    ASSERT_EQ(pictureInfo(page, record), 0) << marker;
+    EXPECT_EQ(record.pixelWidth, 40) << marker;
+    EXPECT_EQ(record.pixelHeight, height) << marker;
+    HandedOverPicture result;
+    ASSERT_EQ(picture(page, result), 0) << marker;
+    EXPECT_EQ(result.header.width, 40) << marker;
+    EXPECT_EQ(result.header.height, height) << marker;
+    EXPECT_EQ(differenceFromPattern(result, 40, height, 3), "") << marker;
+  }
+  expectNothingLeft("after the whole pages");
+}
+
+TEST_F(DevToolsEngineTest, WholePageNeedsTheEngine) {
+  plugin.useFakeBrowser("width=40\nheight=30\nfullPage=ON\n");
+  PictureInfoRecord record{};
+  ASSERT_EQ(pictureInfo(plugin.writeFile("page.html", kPage), record), 0);
+  EXPECT_EQ(record.pixelHeight, 30);
+  EXPECT_TRUE(plugin.browserRuns().empty());
+}
+
+TEST_F(DevToolsEngineTest, EveryBrowserFailureGivesSixAndLeavesNothing) {
+  const auto page = plugin.writeFile("page.html", kPage);
+  for (const char* mode :
+       {"hang", "no-load", "close-pipe", "exit", "bad-json", "smaller", "not-png"}) {
+    useEngine("width=24\nheight=16\nwaitTime=1\n");
+    plugin.setBrowserMode(mode);
+    const Clock::time_point start = Clock::now();
+    HandedOverPicture result;
+    EXPECT_EQ(picture(page, result), 6) << mode;
+    // The limit holds for the whole picture, closing included, with room for a slow machine.
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(4)) << mode;
+    expectNothingLeft(mode);
+  }
+}
+
+TEST_F(DevToolsEngineTest, ABrowserThatLingersAfterClosingIsKilled) {
+  useEngine("width=24\nheight=16\nwaitTime=2\n");
+  plugin.setBrowserMode("linger");
+  HandedOverPicture result;
+  EXPECT_EQ(picture(plugin.writeFile("page.html", kPage), result), 0);
+  expectNothingLeft("after the lingering browser");
+}
+
+TEST_F(DevToolsEngineTest, AMissingPageGivesSix) {
+  useEngine("");
+  const auto page = plugin.writeFile("gone.html", kPage);
+  PictureInfoRecord ignored{};
+  ASSERT_EQ(pictureInfo(page, ignored), 0);
+  std::filesystem::remove(page);
+  HandedOverPicture result;
+  EXPECT_EQ(picture(page, result), 6);
+  expectNothingLeft("after the missing page");
+}
+
+}  // namespace
+}  // namespace ondrel::test
