@@ -1,12 +1,14 @@
 #ifndef ONDREL_PLATFORM_PIPED_CHILD_H_
 #define ONDREL_PLATFORM_PIPED_CHILD_H_
 
-#include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/child_process.h"
 #include "platform/deadline.h"
+#include "platform/unique_handle.h"
 #include "text/wide_text.h"
 
 namespace ondrel::platform {
@@ -53,11 +55,27 @@ class PipedChild {
   // and waits until it has ended.
   void kill();
 
-  struct Native;
-
  private:
-  explicit PipedChild(std::unique_ptr<Native> native);
-  std::unique_ptr<Native> native_;
+  // The plug-in's end of a pipe: a descriptor or a handle, as each system has it.
+  struct PipeTraits {
+    using Native = std::intptr_t;
+    static Native invalid();
+    static void close(Native native);
+  };
+  using PipeEnd = UniqueHandle<PipeTraits>;
+
+  // Starts the program with `childEnds` as its descriptors 3 and 4; the
+  // plug-in keeps the other ends. Nothing when it cannot be started.
+  static std::optional<PipedChild> launch(const WideString& commandLine,
+                                          const WideString& currentFolder,
+                                          const ChildPipeEnds& childEnds, PipeEnd toChild,
+                                          PipeEnd fromChild);
+  PipedChild(ChildProcess process, PipeEnd toChild, PipeEnd fromChild);
+  bool hasEnded();
+
+  ChildProcess process_;
+  PipeEnd toChild_;    // the child's descriptor 3 reads from it; none once moved from
+  PipeEnd fromChild_;  // what the child writes to its descriptor 4
 };
 
 }  // namespace ondrel::platform

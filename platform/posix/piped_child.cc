@@ -14,14 +14,8 @@
 
 namespace ondrel::platform {
 
-struct PipedChild::Native {
-  Native(ChildProcess started, Descriptor toChild, Descriptor fromChild)
-      : process(std::move(started)), toChild(std::move(toChild)), fromChild(std::move(fromChild)) {}
-
-  ChildProcess process;
-  Descriptor toChild;    // the child's descriptor 3 reads from it
-  Descriptor fromChild;  // what the child writes to its descriptor 4
-};
+void PipedChild::PipeTraits::close(std::intptr_t native) { ::close(int(native)); }
+std::intptr_t PipedChild::PipeTraits::invalid() { return -1; }
 
 namespace {
 
@@ -97,11 +91,6 @@ int pollOnce(int fd, short events, const Deadline& deadline) {
   return result;
 }
 
-bool hasEnded(ChildProcess& process) {
-  const std::optional<ThreadState> state = process.primaryThreadState();
-  return !state || !state->isRunning();
-}
-
 }  // namespace
 
 std::optional<PipedChild> PipedChild::start(const WideString& commandLine,
@@ -115,37 +104,24 @@ std::optional<PipedChild> PipedChild::start(const WideString& commandLine,
       !makeNonBlocking(fromChild->readEnd)) {
     return std::nullopt;
   }
-  const ChildPipeEnds ends{childRead.get(), childWrite.get()};
-  std::optional<ChildProcess> process = ChildProcess::start(commandLine, currentFolder, &ends);
-  if (!process) return std::nullopt;
-  // The child's ends are closed here as the descriptors go; only the child
-  // holds them now, so its end shows as the end of the pipe.
-  return PipedChild(std::make_unique<Native>(std::move(*process), std::move(toChild->writeEnd),
-                                             std::move(fromChild->readEnd)));
-}
-
-PipedChild::PipedChild(std::unique_ptr<Native> native) : native_(std::move(native)) {}
-PipedChild::PipedChild(PipedChild&& other) noexcept = default;
-
-PipedChild::~PipedChild() {
-  if (!native_) return;
-  native_->toChild.reset();
-  native_->fromChild.reset();
-  kill();
+  // The child's ends close here as the copies go; only the child holds them
+  // then, so its end shows as the end of the pipe.
+  return launch(commandLine, currentFolder, ChildPipeEnds{childRead.get(), childWrite.get()},
+                PipeEnd(toChild->writeEnd.release()), PipeEnd(fromChild->readEnd.release()));
 }
 
 PipeStatus PipedChild::send(std::string_view bytes, const Deadline& deadline) {
   const SigpipeHeld held;
   while (!bytes.empty()) {
-    const ssize_t written = ::write(native_->toChild.get(), bytes.data(), bytes.size());
+    const ssize_t written = ::write(int(toChild_.get()), bytes.data(), bytes.size());
     if (written > 0) {
       bytes.remove_prefix(std::size_t(written));
       continue;
     }
     if (written < 0 && errno == EPIPE) return PipeStatus::kClosed;
     if (written < 0 && errno != EAGAIN && errno != EINTR) return PipeStatus::kFailed;
-    if (pollOnce(native_->toChild.get(), POLLOUT, deadline) < 0) return PipeStatus::kFailed;
-    if (hasEnded(native_->process)) return PipeStatus::kClosed;
+    if (pollOnce(int(toChild_.get()), POLLOUT, deadline) < 0) return PipeStatus::kFailed;
+    if (hasEnded()) return PipeStatus::kClosed;
     if (deadline.hasPassed()) return PipeStatus::kTimedOut;
   }
   return PipeStatus::kDone;
@@ -155,28 +131,18 @@ PipeStatus PipedChild::receive(std::string& received, const Deadline& deadline) 
   const std::size_t start = received.size();
   for (;;) {
     received.resize(start + kReadChunk);
-    const ssize_t got = ::read(native_->fromChild.get(), received.data() + start, kReadChunk);
+    const ssize_t got = ::read(int(fromChild_.get()), received.data() + start, kReadChunk);
     const int readError = errno;
     received.resize(start + std::size_t(std::max<ssize_t>(got, 0)));
     if (got > 0) return PipeStatus::kDone;
     if (got == 0) return PipeStatus::kClosed;
     if (readError != EAGAIN && readError != EINTR) return PipeStatus::kFailed;
-    const int ready = pollOnce(native_->fromChild.get(), POLLIN, deadline);
+    const int ready = pollOnce(int(fromChild_.get()), POLLIN, deadline);
     if (ready < 0) return PipeStatus::kFailed;
     if (ready > 0) continue;
-    if (hasEnded(native_->process)) return PipeStatus::kClosed;
+    if (hasEnded()) return PipeStatus::kClosed;
     if (deadline.hasPassed()) return PipeStatus::kTimedOut;
   }
 }
-
-bool PipedChild::waitForEnd(const Deadline& deadline) {
-  for (;;) {
-    if (hasEnded(native_->process)) return true;
-    if (deadline.hasPassed()) return false;
-    sleepMilliseconds(unsigned(std::clamp(deadline.remainingMilliseconds(20), 1, 20)));
-  }
-}
-
-void PipedChild::kill() { native_->process.terminateAndWait(); }
 
 }  // namespace ondrel::platform

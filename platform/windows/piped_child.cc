@@ -8,16 +8,9 @@
 
 namespace ondrel::platform {
 
-struct PipedChild::Native {
-  Native(ChildProcess started, KernelHandle toChild, KernelHandle fromChild)
-      : process(std::move(started)), toChild(std::move(toChild)), fromChild(std::move(fromChild)) {}
-
-  ChildProcess process;
-  KernelHandle toChild;    // the child's descriptor 3 reads from it
-  KernelHandle fromChild;  // what the child writes to its descriptor 4
-};
-
 namespace {
+
+HANDLE handleOf(std::intptr_t native) { return reinterpret_cast<HANDLE>(native); }
 
 // Anonymous pipes know no waiting with a time limit, so a wait looks for
 // data this often. The protocol's messages are few, so this costs little.
@@ -45,12 +38,10 @@ bool makeInheritable(const KernelHandle& handle) {
   return SetHandleInformation(handle.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT) != 0;
 }
 
-bool hasEnded(ChildProcess& process) {
-  const std::optional<ThreadState> state = process.primaryThreadState();
-  return !state || !state->isRunning();
-}
-
 }  // namespace
+
+void PipedChild::PipeTraits::close(std::intptr_t native) { CloseHandle(handleOf(native)); }
+std::intptr_t PipedChild::PipeTraits::invalid() { return 0; }
 
 std::optional<PipedChild> PipedChild::start(const WideString& commandLine,
                                             const WideString& currentFolder) {
@@ -60,23 +51,12 @@ std::optional<PipedChild> PipedChild::start(const WideString& commandLine,
       !makeInheritable(fromChild->writeEnd)) {
     return std::nullopt;
   }
-  const ChildPipeEnds ends{toChild->readEnd.get(), fromChild->writeEnd.get()};
-  std::optional<ChildProcess> process = ChildProcess::start(commandLine, currentFolder, &ends);
-  if (!process) return std::nullopt;
-  // The child's ends are closed here as the pipes go; only the child holds
-  // them now, so its end shows as a broken pipe.
-  return PipedChild(std::make_unique<Native>(std::move(*process), std::move(toChild->writeEnd),
-                                             std::move(fromChild->readEnd)));
-}
-
-PipedChild::PipedChild(std::unique_ptr<Native> native) : native_(std::move(native)) {}
-PipedChild::PipedChild(PipedChild&& other) noexcept = default;
-
-PipedChild::~PipedChild() {
-  if (!native_) return;
-  native_->toChild.reset();
-  native_->fromChild.reset();
-  kill();
+  // The child's ends close here as the pipes go; only the child holds them
+  // then, so its end shows as a broken pipe.
+  return launch(commandLine, currentFolder,
+                ChildPipeEnds{toChild->readEnd.get(), fromChild->writeEnd.get()},
+                PipeEnd(reinterpret_cast<std::intptr_t>(toChild->writeEnd.release())),
+                PipeEnd(reinterpret_cast<std::intptr_t>(fromChild->readEnd.release())));
 }
 
 PipeStatus PipedChild::send(std::string_view bytes, const Deadline& deadline) {
@@ -84,7 +64,7 @@ PipeStatus PipedChild::send(std::string_view bytes, const Deadline& deadline) {
     if (deadline.hasPassed()) return PipeStatus::kTimedOut;
     const DWORD part = DWORD(std::min<std::size_t>(bytes.size(), kPipeBuffer));
     DWORD written = 0;
-    if (!WriteFile(native_->toChild.get(), bytes.data(), part, &written, nullptr)) {
+    if (!WriteFile(handleOf(toChild_.get()), bytes.data(), part, &written, nullptr)) {
       const DWORD error = GetLastError();
       return error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA ? PipeStatus::kClosed
                                                                   : PipeStatus::kFailed;
@@ -97,33 +77,23 @@ PipeStatus PipedChild::send(std::string_view bytes, const Deadline& deadline) {
 PipeStatus PipedChild::receive(std::string& received, const Deadline& deadline) {
   for (;;) {
     DWORD available = 0;
-    if (!PeekNamedPipe(native_->fromChild.get(), nullptr, 0, nullptr, &available, nullptr)) {
+    if (!PeekNamedPipe(handleOf(fromChild_.get()), nullptr, 0, nullptr, &available, nullptr)) {
       return GetLastError() == ERROR_BROKEN_PIPE ? PipeStatus::kClosed : PipeStatus::kFailed;
     }
     if (available > 0) {
       const std::size_t start = received.size();
       received.resize(start + std::min(available, kReadChunk));
       DWORD got = 0;
-      const BOOL read = ReadFile(native_->fromChild.get(), received.data() + start,
+      const BOOL read = ReadFile(handleOf(fromChild_.get()), received.data() + start,
                                  DWORD(received.size() - start), &got, nullptr);
       received.resize(start + (read ? got : 0));
       if (!read) return PipeStatus::kFailed;
       return PipeStatus::kDone;
     }
-    if (hasEnded(native_->process)) return PipeStatus::kClosed;
+    if (hasEnded()) return PipeStatus::kClosed;
     if (deadline.hasPassed()) return PipeStatus::kTimedOut;
     Sleep(kPollMilliseconds);
   }
 }
-
-bool PipedChild::waitForEnd(const Deadline& deadline) {
-  for (;;) {
-    if (hasEnded(native_->process)) return true;
-    if (deadline.hasPassed()) return false;
-    Sleep(DWORD(std::clamp(deadline.remainingMilliseconds(20), 1, 20)));
-  }
-}
-
-void PipedChild::kill() { native_->process.terminateAndWait(); }
 
 }  // namespace ondrel::platform

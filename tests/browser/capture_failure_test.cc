@@ -26,14 +26,7 @@ class CaptureFailureTest : public ::testing::Test {
   void SetUp() override { plugin.useFakeBrowser(); }
 
   // Everything the captures put into the temporary folder.
-  std::vector<std::string> temporaryLeftovers() const {
-    std::vector<std::string> names;
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(plugin.folder() / "tmp")) {
-      names.push_back(entry.path().string());
-    }
-    return names;
-  }
+  std::vector<std::string> temporaryLeftovers() const { return plugin.temporaryFolderContents(); }
 
   CaptureRequest markdownRequest(MarkdownConverter convert) {
     CaptureRequest request;

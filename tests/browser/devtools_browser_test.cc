@@ -14,6 +14,8 @@
 #include <thread>
 
 #include "platform/host_support.h"
+#include "tests/browser/known_colours.h"
+#include "tests/browser/shallow_temporary_folder.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"
 
@@ -21,29 +23,6 @@ namespace ondrel::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Colour {
-  int red, green, blue;
-};
-
-bool near(const Bgra& pixel, const Colour& colour, int tolerance = 3) {
-  return std::abs(pixel.red - colour.red) <= tolerance &&
-         std::abs(pixel.green - colour.green) <= tolerance &&
-         std::abs(pixel.blue - colour.blue) <= tolerance;
-}
-
-std::string describe(const Bgra& pixel) {
-  return "rgb(" + std::to_string(pixel.red) + ", " + std::to_string(pixel.green) + ", " +
-         std::to_string(pixel.blue) + ")";
-}
-
-int pixelsNear(const HandedOverPicture& picture, const Colour& colour) {
-  int count = 0;
-  for (int y = 0; y < picture.header.height; ++y) {
-    for (int x = 0; x < picture.header.width; ++x) count += near(picture.at(x, y), colour);
-  }
-  return count;
-}
 
 std::string readFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -68,22 +47,6 @@ std::vector<int> processesNaming(const std::string& text) {
 
 class DevToolsBrowserTest : public ::testing::Test {
  protected:
-  // The module's own test folder is too deep for the browser's socket names, and a folder of
-  // this test's own tells its browsers from any other.
-  void SetUp() override {
-    temporary_ = std::filesystem::path("/tmp") /
-                 ("ondrel-devtools-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(temporary_);
-    for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
-      platform::setEnvironmentVariable(variable, temporary_.string());
-    }
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(temporary_, ignored);
-  }
-
   void useEngine(const std::string& extraLines, int waitSeconds = 30) {
     plugin.writeSettings("[SystemSetting]\nChrome=" ONDREL_CHROMIUM_WRAPPER
                          "\nengine=DevTools\nwaitTime=" +
@@ -91,42 +54,25 @@ class DevToolsBrowserTest : public ::testing::Test {
   }
 
   int picture(const std::filesystem::path& page, HandedOverPicture& result) {
-    platform::BlockHandle header = nullptr;
-    platform::BlockHandle pixels = nullptr;
-    const int code =
-        plugin.getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
-    if (code == 0) result = HandedOverPicture::takeOver(header, pixels);
-    return code;
-  }
-
-  std::vector<std::string> leftovers() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(temporary_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
+    return plugin.picture(page, &result);
   }
 
   // Nothing of the browser stays: the profile goes before the call returns, the wrapper's own
   // folder once its last browser process has gone, which after a kill takes a moment.
   void expectNothingLeft() {
     const auto deadline = Clock::now() + std::chrono::seconds(20);
-    while ((!leftovers().empty() || !processesNaming(temporary_.string()).empty()) &&
-           Clock::now() < deadline) {
+    while (
+        (!temporary_.entries().empty() || !processesNaming(temporary_.path().string()).empty()) &&
+        Clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    EXPECT_EQ(leftovers(), std::vector<std::string>());
-    EXPECT_EQ(processesNaming(temporary_.string()), std::vector<int>());
-  }
-
-  void expectColourAt(const HandedOverPicture& picture, int x, int y, const Colour& colour,
-                      int tolerance = 3) {
-    EXPECT_TRUE(near(picture.at(x, y), colour, tolerance))
-        << "(" << x << ", " << y << ") is " << describe(picture.at(x, y));
+    EXPECT_EQ(temporary_.entries(), std::vector<std::string>());
+    EXPECT_EQ(processesNaming(temporary_.path().string()), std::vector<int>());
   }
 
   PluginModule plugin;
-  std::filesystem::path temporary_;
+  // After the module, which points the temporary folder into its own.
+  ShallowTemporaryFolder temporary_{"ondrel-devtools-"};
 };
 
 const std::filesystem::path kExamples = ONDREL_EXAMPLES;
@@ -165,22 +111,16 @@ TEST_F(DevToolsBrowserTest, SizedDrawingsAreExactToTheBottomRow) {
   useEngine("width=640\nheight=480\n");
   for (const int height : {100, 123, 128}) {
     SCOPED_TRACE("drawing height " + std::to_string(height));
-    const std::string side = std::to_string(height);
-    const std::string band = std::to_string(height - 1);
     const auto drawing =
-        plugin.writeFile("icon" + side + ".svg",
-                         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"120\" height=\"" +
-                             side + "\">" + "<rect width=\"120\" height=\"" + band +
-                             "\" fill=\"rgb(30,144,255)\"/>" + "<rect y=\"" + band +
-                             "\" width=\"120\" height=\"1\" fill=\"rgb(255,165,0)\"/></svg>\n");
+        plugin.writeFile("icon" + std::to_string(height) + ".svg", iconDrawing(height, 1));
     HandedOverPicture result;
     ASSERT_EQ(picture(drawing, result), 0);
     ASSERT_EQ(result.header.width, 120);
     ASSERT_EQ(result.header.height, height);
-    expectColourAt(result, 0, 0, {30, 144, 255});
-    expectColourAt(result, 119, height - 2, {30, 144, 255});
-    expectColourAt(result, 0, height - 1, {255, 165, 0});
-    expectColourAt(result, 119, height - 1, {255, 165, 0});
+    expectColourAt(result, 0, 0, kIconBody);
+    expectColourAt(result, 119, height - 2, kIconBody);
+    expectColourAt(result, 0, height - 1, kIconBand);
+    expectColourAt(result, 119, height - 1, kIconBand);
   }
   expectNothingLeft();
 }
@@ -211,19 +151,11 @@ TEST_F(DevToolsBrowserTest, LongDocumentIsWholeAndAsTallAsReported) {
 TEST_F(DevToolsBrowserTest, TwoPicturesAtOnce) {
   useEngine("width=64\nheight=48\n");
   const Colour colours[] = {{255, 0, 0}, {0, 0, 255}};
-  std::filesystem::path pages[2];
-  for (int i = 0; i < 2; ++i) {
-    const Colour& c = colours[i];
-    pages[i] = plugin.writeFile("page" + std::to_string(i) + "/page.html",
-                                "<html><body style=\"margin:0;background:rgb(" +
-                                    std::to_string(c.red) + "," + std::to_string(c.green) + "," +
-                                    std::to_string(c.blue) + ")\"></body></html>\n");
-  }
-  int codes[2] = {-1, -1};
-  HandedOverPicture results[2];
-  std::thread other([&] { codes[1] = picture(pages[1], results[1]); });
-  codes[0] = picture(pages[0], results[0]);
-  other.join();
+  const std::array<std::filesystem::path, 2> pages = {
+      plugin.writeFile("page0/page.html", plainPage(colours[0])),
+      plugin.writeFile("page1/page.html", plainPage(colours[1]))};
+  std::array<HandedOverPicture, 2> results;
+  const std::array<int, 2> codes = plugin.picturesAtOnce(pages, results);
   for (int i = 0; i < 2; ++i) {
     ASSERT_EQ(codes[i], 0) << i;
     expectColourAt(results[i], 0, 0, colours[i]);
@@ -256,7 +188,7 @@ TEST_F(DevToolsBrowserTest, BrowserKilledDuringThePicture) {
   std::this_thread::sleep_for(std::chrono::seconds(3));
   for (const int pid : processesNaming("--remote-debugging-pipe")) {
     const std::string commandLine = readFile("/proc/" + std::to_string(pid) + "/cmdline");
-    if (commandLine.find(temporary_.string()) != std::string::npos &&
+    if (commandLine.find(temporary_.path().string()) != std::string::npos &&
         commandLine.find("chromium-headless") == std::string::npos) {
       kill(pid, SIGKILL);
     }

@@ -62,14 +62,7 @@ class DevToolsEngineTest : public ::testing::Test {
   }
 
   // Everything in the temporary folder: capture files, staged pages, profiles.
-  std::vector<std::string> temporaryLeftovers() const {
-    std::vector<std::string> names;
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(plugin.folder() / "tmp")) {
-      names.push_back(entry.path().string());
-    }
-    return names;
-  }
+  std::vector<std::string> temporaryLeftovers() const { return plugin.temporaryFolderContents(); }
 
   void expectNothingLeft(const std::string& context) {
     EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>()) << context;

@@ -13,6 +13,8 @@
 #include <thread>
 
 #include "platform/host_support.h"
+#include "tests/browser/known_colours.h"
+#include "tests/browser/shallow_temporary_folder.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"
 
@@ -21,49 +23,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Colour {
-  int red, green, blue;
-};
-
-// Screenshots keep CSS colours, give or take rounding.
-bool near(const Bgra& pixel, const Colour& colour) {
-  return std::abs(pixel.red - colour.red) <= 3 && std::abs(pixel.green - colour.green) <= 3 &&
-         std::abs(pixel.blue - colour.blue) <= 3;
-}
-
-std::string describe(const Bgra& pixel) {
-  return "rgb(" + std::to_string(pixel.red) + ", " + std::to_string(pixel.green) + ", " +
-         std::to_string(pixel.blue) + ")";
-}
-
-int pixelsNear(const HandedOverPicture& picture, const Colour& colour) {
-  int count = 0;
-  for (int y = 0; y < picture.header.height; ++y) {
-    for (int x = 0; x < picture.header.width; ++x) count += near(picture.at(x, y), colour);
-  }
-  return count;
-}
-
-constexpr Colour kWhite{255, 255, 255};
-
 class RealBrowserTest : public ::testing::Test {
  protected:
   // The module's own test folder is too deep for the browser's socket names
   // (the wrapper then keeps its files in /tmp), so tests that look for
   // leftovers point the temporary folder at a shallow one.
-  void useShallowTemporaryFolder() {
-    temporary_ = std::filesystem::path("/tmp") /
-                 ("ondrel-browser-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(temporary_);
-    for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
-      platform::setEnvironmentVariable(variable, temporary_.string());
-    }
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    if (!temporary_.empty()) std::filesystem::remove_all(temporary_, ignored);
-  }
+  void useShallowTemporaryFolder() { temporary_.emplace("ondrel-browser-"); }
 
   // Chromium starts slowly on a small machine: the limit is generous.
   void useChromium(const std::string& extraLines, int waitSeconds = 30) {
@@ -85,21 +50,10 @@ class RealBrowserTest : public ::testing::Test {
 
   // Whatever is left in the temporary folder: the capture's own files and
   // the browser's profile, sockets and crash database.
-  std::vector<std::string> temporaryLeftovers() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(temporary_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
-  }
-
-  void expectColourAt(const HandedOverPicture& picture, int x, int y, const Colour& colour) {
-    EXPECT_TRUE(near(picture.at(x, y), colour))
-        << "(" << x << ", " << y << ") is " << describe(picture.at(x, y));
-  }
+  std::vector<std::string> temporaryLeftovers() const { return temporary_->entries(); }
 
   PluginModule plugin;
-  std::filesystem::path temporary_;
+  std::optional<ShallowTemporaryFolder> temporary_;
 };
 
 TEST_F(RealBrowserTest, HtmlPageAtTheWindowSize) {
@@ -196,20 +150,12 @@ TEST_F(RealBrowserTest, ConcurrentCapturesKeepTheirOwnPages) {
   useShallowTemporaryFolder();
   useChromium("width=64\nheight=48\n");
   const Colour colours[] = {{255, 0, 0}, {0, 0, 255}};
-  std::filesystem::path pages[2];
-  for (int i = 0; i < 2; ++i) {
-    const Colour& c = colours[i];
-    pages[i] =
-        plugin.writeFile("page" + std::to_string(i) + "/page.html",
-                         "<html><body style=\"margin:0;background:rgb(" + std::to_string(c.red) +
-                             "," + std::to_string(c.green) + "," + std::to_string(c.blue) +
-                             ")\"></body></html>\n<!-- long enough for a picture of its own -->\n");
-  }
-  int codes[2] = {-1, -1};
-  HandedOverPicture results[2];
-  std::thread other([&] { codes[1] = picture(pages[1], results[1]); });
-  codes[0] = picture(pages[0], results[0]);
-  other.join();
+  const std::string tail = "<!-- long enough for a picture of its own -->\n";
+  const std::array<std::filesystem::path, 2> pages = {
+      plugin.writeFile("page0/page.html", plainPage(colours[0], tail)),
+      plugin.writeFile("page1/page.html", plainPage(colours[1], tail))};
+  std::array<HandedOverPicture, 2> results;
+  const std::array<int, 2> codes = plugin.picturesAtOnce(pages, results);
   for (int i = 0; i < 2; ++i) {
     ASSERT_EQ(codes[i], 0) << i;
     expectColourAt(results[i], 32, 24, colours[i]);
@@ -256,20 +202,14 @@ TEST_F(RealBrowserTest, ShortDrawingsAreWhole) {
   useChromium("width=640\nheight=480\n");
   for (const int height : {100, 123, 128}) {
     SCOPED_TRACE("drawing height " + std::to_string(height));
-    const std::string side = std::to_string(height);
-    const std::string band = std::to_string(height - 10);
     const auto drawing =
-        plugin.writeFile("icon" + side + ".svg",
-                         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"120\" height=\"" +
-                             side + "\">" + "<rect width=\"120\" height=\"" + band +
-                             "\" fill=\"rgb(30,144,255)\"/>" + "<rect y=\"" + band +
-                             "\" width=\"120\" height=\"10\" fill=\"rgb(255,165,0)\"/></svg>\n");
+        plugin.writeFile("icon" + std::to_string(height) + ".svg", iconDrawing(height, 10));
     HandedOverPicture result;
     ASSERT_NO_FATAL_FAILURE(pictureOfSize(drawing, 120, height, result));
-    expectColourAt(result, 0, 0, {30, 144, 255});
-    expectColourAt(result, 119, height - 11, {30, 144, 255});
-    expectColourAt(result, 0, height - 10, {255, 165, 0});
-    expectColourAt(result, 119, height - 1, {255, 165, 0});
+    expectColourAt(result, 0, 0, kIconBody);
+    expectColourAt(result, 119, height - 11, kIconBody);
+    expectColourAt(result, 0, height - 10, kIconBand);
+    expectColourAt(result, 119, height - 1, kIconBand);
   }
   EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
 }

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "platform/private_folder.h"
 #include "tests/support/environment.h"
@@ -115,6 +116,26 @@ int PluginModule::picture(const std::filesystem::path& page, HandedOverPicture* 
     if (result != nullptr) *result = std::move(taken);
   }
   return code;
+}
+
+std::array<int, 2> PluginModule::picturesAtOnce(const std::array<std::filesystem::path, 2>& pages,
+                                                std::array<HandedOverPicture, 2>& results) const {
+  std::array<int, 2> codes = {-1, -1};
+  std::thread other([&] {
+    const platform::ComApartment threadCom;
+    codes[1] = picture(pages[1], &results[1]);
+  });
+  codes[0] = picture(pages[0], &results[0]);
+  other.join();
+  return codes;
+}
+
+std::vector<std::string> PluginModule::temporaryFolderContents() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_ / "tmp")) {
+    names.push_back(entry.path().string());
+  }
+  return names;
 }
 
 std::vector<BrowserRun> PluginModule::browserRuns() const {

@@ -3,6 +3,7 @@
 #ifndef ONDREL_TESTS_PLUGIN_PLUGIN_MODULE_H_
 #define ONDREL_TESTS_PLUGIN_PLUGIN_MODULE_H_
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,6 +42,15 @@ class PluginModule {
   // GetPictureW of the file, as a viewer calls it; the result code. On
   // success the picture is taken over into `result` when one is given.
   int picture(const std::filesystem::path& page, HandedOverPicture* result = nullptr) const;
+
+  // GetPictureW of two files asked for at once, from two threads; their
+  // result codes, and their pictures in `results`.
+  std::array<int, 2> picturesAtOnce(const std::array<std::filesystem::path, 2>& pages,
+                                    std::array<HandedOverPicture, 2>& results) const;
+
+  // Everything in the process's temporary folder (captures' files, staged
+  // pages, browser profiles), folders included, by full name.
+  std::vector<std::string> temporaryFolderContents() const;
 
   // The fake browser's runs since the module was loaded.
   std::vector<BrowserRun> browserRuns() const;
