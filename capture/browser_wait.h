@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/child_process.h"
+
 namespace ondrel {
 
 inline constexpr unsigned kPollMilliseconds = 100;
@@ -15,9 +17,9 @@ enum class BrowserWait { kEnded, kTimedOut };
 // before every look at the limit. Elapsed time counts sleeps, 0.1 s each, in
 // double precision, so the default limit of 5 s is met after 51 sleeps. A
 // limit of 0 waits for ever; a negative one gives up after the first sleep.
-// An exit code that cannot be read counts as the end of the browser.
+// A thread state that cannot be read counts as the end of the browser.
 BrowserWait waitForBrowser(
-    const std::function<std::optional<std::uint32_t>()>& primaryThreadExitCode,
+    const std::function<std::optional<platform::ThreadState>()>& primaryThreadState,
     const std::function<void()>& sleepOnePoll, std::int32_t waitSeconds);
 
 }  // namespace ondrel

@@ -7,7 +7,7 @@
 
 #include "platform/private_folder.h"
 #include "platform/screenshot_bitmap.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel {
 

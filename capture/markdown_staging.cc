@@ -14,12 +14,9 @@ namespace {
 
 constexpr char kEndOfText = '\x1A';
 
-// Raw HTML passes through and underscores stay underscores, so that names
-// like snake_case_name survive in documents.
 std::shared_ptr<markdown::ParserConfig> stagingConfig() {
   auto config = std::make_shared<markdown::ParserConfig>();
-  config->parserMask &= ~markdown::ENABLE_EMPHASIZED;
-  config->parserMask |= markdown::ENABLE_HTML;
+  config->parserMask = markdown::kStagingParserMask;
   return config;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "capture/capture_files.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel {
 

@@ -2,15 +2,11 @@
 
 #include "capture/browser_wait.h"
 #include "capture/capture_files.h"
+#include "capture/page_kinds.h"
 #include "platform/child_process.h"
-#include "platform/shell_paths.h"
 
 namespace ondrel {
 namespace {
-
-bool isMarkdownPage(WideView pagePath) {
-  return equalsIgnoringAsciiCase(platform::findExtension(pagePath), u".md");
-}
 
 // Markdown is always shown in the short form, with scroll bars as the page
 // would have them.
@@ -25,7 +21,7 @@ bool runBrowser(const WideString& commandLine, const WideString& folder, std::in
       platform::ChildProcess::start(commandLine, folder);
   if (!browser) return false;
   const BrowserWait outcome =
-      waitForBrowser([&] { return browser->primaryThreadExitCode(); },
+      waitForBrowser([&] { return browser->primaryThreadState(); },
                      [] { platform::sleepMilliseconds(kPollMilliseconds); }, waitSeconds);
   if (outcome == BrowserWait::kTimedOut) {
     browser->terminateAndWait();
@@ -37,7 +33,7 @@ bool runBrowser(const WideString& commandLine, const WideString& folder, std::in
 }  // namespace
 
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
-  const bool markdown = isMarkdownPage(request.pagePath);
+  const bool markdown = pageKindOf(request.pagePath) == PageKind::kMarkdown;
   std::optional<CaptureFiles> files = CaptureFiles::hold(request.pagePath);
   if (!files) return nullptr;
 

@@ -7,7 +7,7 @@
 #include "capture/browser_command_line.h"
 #include "capture/markdown_staging.h"
 #include "platform/screenshot_bitmap.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel {
 

@@ -6,7 +6,11 @@ if(ONDREL_NANOSVG_DIR)
   endif()
   set(ondrel_svg_reader ${CMAKE_CURRENT_LIST_DIR}/svg_dimensions_nanosvg.cc)
 else()
-  set(ondrel_svg_reader ${CMAKE_CURRENT_LIST_DIR}/svg_dimensions_builtin.cc)
+  set(ondrel_svg_reader
+    ${CMAKE_CURRENT_LIST_DIR}/svg_dimensions_builtin.cc
+    ${CMAKE_CURRENT_LIST_DIR}/xml_scanning.cc
+    ${CMAKE_CURRENT_LIST_DIR}/entity_decoding.cc
+    ${CMAKE_CURRENT_LIST_DIR}/number_parsing.cc)
 endif()
 
 add_library(ondrel_svg_probe STATIC

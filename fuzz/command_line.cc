@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/command_line.h"
+#include "text/command_line.h"
 
 namespace {
 
@@ -81,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WideString line;
   for (std::size_t i = 0; i + 1 < size; i += 2) line += char16_t(data[i] | data[i + 1] << 8);
 
-  const std::vector<WideString> arguments = ondrel::platform::splitCommandLine(line);
+  const std::vector<WideString> arguments = ondrel::splitCommandLine(line);
   if (arguments.empty()) return 0;
   const WideString quoted = quote(arguments);
-  if (ondrel::platform::splitCommandLine(quoted) != arguments) {
+  if (ondrel::splitCommandLine(quoted) != arguments) {
     std::fprintf(stderr, "splitting the quoted line \"%s\" gives other arguments\n",
                  ondrel::wideToUtf8(quoted).c_str());
     std::abort();

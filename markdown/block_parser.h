@@ -45,8 +45,7 @@ class BlockParser {
   // The kind's own rewrite of each line; may record that the block ended.
   virtual void transformLine(std::string& line) = 0;
 
-  // The block's HTML so far; complete once isDone() is true.
-  std::string output() const { return blockOutput.str(); }
+  // Appends the block's HTML so far; complete once isDone() is true.
   void appendOutputTo(std::string& out) const { blockOutput.appendTo(out); }
 
  protected:

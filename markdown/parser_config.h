@@ -29,6 +29,11 @@ inline constexpr std::uint32_t ENABLE_LATEX_BLOCK = 0x40000;
 // Every bit from ENABLE_BREAK_LINE to ENABLE_UNORDERED_LIST except ENABLE_HTML.
 inline constexpr std::uint32_t kDefaultParserMask = 0x3FFBF;
 
+// What the plug-in converts Markdown documents with: raw HTML passes through
+// and underscores stay underscores, so that names like snake_case_name survive.
+inline constexpr std::uint32_t kStagingParserMask =
+    (kDefaultParserMask & ~ENABLE_EMPHASIZED) | ENABLE_HTML;
+
 // The converter's options. A Parser made from a configuration may adjust its
 // parserMask (see Parser's constructor), so the maker sees the final mask.
 struct ParserConfig {

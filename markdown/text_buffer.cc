@@ -27,10 +27,4 @@ void TextBuffer::appendTo(std::string& out) const {
   for (const std::string& piece : pieces_) out += piece;
 }
 
-std::string TextBuffer::str() const {
-  std::string text;
-  appendTo(text);
-  return text;
-}
-
 }  // namespace markdown

@@ -18,7 +18,6 @@ class TextBuffer {
   void append(TextBuffer&& other);
   // Appends the whole text to `out`.
   void appendTo(std::string& out) const;
-  std::string str() const;
 
  private:
   std::vector<std::string> pieces_;

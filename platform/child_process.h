@@ -2,14 +2,34 @@
 #define ONDREL_PLATFORM_CHILD_PROCESS_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 
-// The exit code a thread reports while it is still running.
-inline constexpr std::uint32_t kStillActive = 259;
+// A thread as last looked at: still running, or ended with an exit code.
+class ThreadState {
+ public:
+  static constexpr ThreadState running() { return ThreadState(true, 0); }
+  static constexpr ThreadState ended(std::uint32_t exitCode) {
+    return ThreadState(false, exitCode);
+  }
+
+  constexpr bool isRunning() const { return running_; }
+  // Meaningful once the thread has ended.
+  constexpr std::uint32_t exitCode() const { return exitCode_; }
+
+  bool operator==(const ThreadState&) const = default;
+
+ private:
+  constexpr ThreadState(bool running, std::uint32_t exitCode)
+      : running_(running), exitCode_(exitCode) {}
+
+  bool running_;
+  std::uint32_t exitCode_;
+};
 
 // A program started from a command line whose first part, in double quotes,
 // names the program. Its handles are closed when the object goes; the program
@@ -24,17 +44,17 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ~ChildProcess();
 
-  // kStillActive while the primary thread runs, then its exit code; nothing
-  // when it cannot be asked.
-  std::optional<std::uint32_t> primaryThreadExitCode();
+  // Whether the primary thread still runs, or its exit code once it has
+  // ended; nothing when it cannot be asked.
+  std::optional<ThreadState> primaryThreadState();
 
   // Ends the program with exit code 0 and waits, without limit, until it has.
   void terminateAndWait();
 
  private:
   struct Native;
-  explicit ChildProcess(Native* native) : native_(native) {}
-  Native* native_;
+  explicit ChildProcess(std::unique_ptr<Native> native);
+  std::unique_ptr<Native> native_;
 };
 
 void sleepMilliseconds(unsigned milliseconds);

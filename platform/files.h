@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/wide_text.h"
+#include "platform/unique_handle.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 
@@ -20,11 +21,8 @@ class ReadableFile {
   static std::optional<ReadableFile> open(const WideString& path,
                                           FileSharing sharing = FileSharing::kOthersRead);
 
-  ReadableFile(ReadableFile&& other) noexcept;
-  ReadableFile& operator=(ReadableFile&& other) noexcept;
-  ReadableFile(const ReadableFile&) = delete;
-  ReadableFile& operator=(const ReadableFile&) = delete;
-  ~ReadableFile();
+  ReadableFile(ReadableFile&& other) noexcept = default;
+  ReadableFile& operator=(ReadableFile&& other) noexcept = default;
 
   std::optional<std::int64_t> size() const;
   // Moves to `offset` bytes from the start; the position reached, or nothing.
@@ -32,16 +30,22 @@ class ReadableFile {
   // Reads up to `count` bytes; how many were read, or nothing when the read fails.
   std::optional<std::size_t> read(void* buffer, std::size_t count);
 
-  // The handle as the platform knows it, for callers that take raw handles.
-  std::uintptr_t nativeHandle() const { return std::uintptr_t(native_); }
-  // The current position, or nothing.
-  std::optional<std::int64_t> position() const;
+  // The handle as the platform knows it, for callers that take raw handles:
+  // the POSIX screenshot decoder reads from the descriptor, and a viewer
+  // hands an open file's handle to IsSupported, which the tests do likewise.
+  std::uintptr_t nativeHandle() const { return std::uintptr_t(native_.get()); }
 
  private:
-  explicit ReadableFile(std::intptr_t native) : native_(native) {}
-  void close();
+  // A file handle or descriptor; each platform says which value holds none.
+  struct NativeTraits {
+    using Native = std::intptr_t;
+    static Native invalid();
+    static void close(Native native);
+  };
 
-  std::intptr_t native_;
+  explicit ReadableFile(std::intptr_t native) : native_(native) {}
+
+  UniqueHandle<NativeTraits> native_;
 };
 
 // Reads `count` bytes from a file handle the caller opened, at its current

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
-#include "platform/wide_text.h"
+#include "platform/unique_handle.h"
+#include "text/wide_text.h"
 
 // What a host program needs around the plug-in: loading the module, the COM
 // apartment its calling thread must have, and environment variables for the
@@ -17,24 +17,22 @@ class DynamicLibrary {
  public:
   static std::optional<DynamicLibrary> open(const WideString& path);
 
-  DynamicLibrary(DynamicLibrary&& other) noexcept : native_(other.native_) {
-    other.native_ = nullptr;
-  }
-  DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {
-    std::swap(native_, other.native_);
-    return *this;
-  }
-  DynamicLibrary(const DynamicLibrary&) = delete;
-  ~DynamicLibrary();
-
   void* symbol(const char* name) const;
 
   // Why the last open failed, in the platform's words.
   static std::string lastError();
 
  private:
+  // A loaded module's handle; each platform unloads it its own way.
+  struct NativeTraits {
+    using Native = void*;
+    static Native invalid() { return nullptr; }
+    static void close(Native native);
+  };
+
   explicit DynamicLibrary(void* native) : native_(native) {}
-  void* native_;
+
+  UniqueHandle<NativeTraits> native_;
 };
 
 // Initialises COM for the calling thread (single-threaded apartment) for the
@@ -50,11 +48,12 @@ class ComApartment {
   [[maybe_unused]] bool initialised_ = false;
 };
 
-// True where the screenshot decoder needs COM on the calling thread.
+// True where the screenshot decoder needs COM on the calling thread. Only the
+// layer that chose the decoder knows this; a host that calls from threads of
+// its own (the tests do) learns from it what to expect there.
 bool screenshotDecoderNeedsCom();
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value);
-bool unsetEnvironmentVariable(std::string_view name);
 
 }  // namespace ondrel::platform
 

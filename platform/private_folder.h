@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/screenshot_bitmap.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 

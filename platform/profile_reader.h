@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 

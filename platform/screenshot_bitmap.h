@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/bitmap_header.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel::platform {
 
@@ -28,13 +27,6 @@ class ScreenshotBitmap {
 // than the limits (platform/screenshot_limit.h).
 std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxWidth,
                                                 int maxHeight);
-
-// Converts the screenshot into the 24-bit bottom-up picture that `header`
-// describes, rows padded to 4 bytes, written to `destination` (`size` bytes).
-// Pixels the screenshot does not cover are black; what lies beyond the
-// picture is cut off. False when the 24-bit bitmap cannot be made.
-bool copyAs24BitBottomUp(const ScreenshotBitmap& screenshot, const BitmapInfoHeader& header,
-                         std::uint8_t* destination, std::size_t size);
 
 }  // namespace ondrel::platform
 

@@ -24,7 +24,7 @@ std::optional<WideString> convertName(const char* name, std::size_t capacity) {
 
 // Calls `wide` with the converted name in file mode and the untouched pointer
 // in memory mode; a name that cannot be converted fails like an unreadable
-// file, and one that finds no memory to be converted in gives 4.
+// file, and one that finds no memory to be converted in is kOutOfMemory.
 template <typename WideCall>
 int forwardSource(const char* source, unsigned flags, WideCall wide) noexcept {
   if (!isFileMode(flags)) return wide(reinterpret_cast<const char16_t*>(source));
@@ -32,9 +32,9 @@ int forwardSource(const char* source, unsigned flags, WideCall wide) noexcept {
   try {
     name = convertName(source, kPictureNameCapacity);
   } catch (...) {
-    return kOutOfMemory;
+    return resultNumber(ResultCode::kOutOfMemory);
   }
-  if (!name) return kReadOrCaptureFailed;
+  if (!name) return resultNumber(ResultCode::kReadOrCaptureFailed);
   return wide(name->c_str());
 }
 

@@ -36,55 +36,65 @@ std::span<const std::uint8_t> memoryImage(const char16_t* source, std::int32_t l
   return {reinterpret_cast<const std::uint8_t*>(source), std::size_t(length)};
 }
 
-// No exception may reach the viewer: whatever escapes becomes a result code.
+// No exception may reach the viewer: whatever escapes a picture call becomes
+// a result code, and whatever escapes any other call becomes 0.
 template <typename Call>
-int guarded(int onFailure, Call call) noexcept {
+int guardedResult(Call call) noexcept {
   try {
-    return call();
+    return resultNumber(call());
   } catch (const std::bad_alloc&) {
-    return onFailure == 0 ? 0 : kOutOfMemory;
+    return resultNumber(ResultCode::kOutOfMemory);
   } catch (...) {
-    return onFailure;
+    return resultNumber(ResultCode::kReadOrCaptureFailed);
   }
 }
 
-int getPicture(const char16_t* source, std::intptr_t length, unsigned flags,
-               platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle) {
-  if (headerHandle == nullptr || pixelHandle == nullptr) return kNotAccepted;
+template <typename Call>
+int guardedNumber(Call call) noexcept {
+  try {
+    return call();
+  } catch (...) {
+    return 0;
+  }
+}
+
+ResultCode getPicture(const char16_t* source, std::intptr_t length, unsigned flags,
+                      platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle) {
+  if (headerHandle == nullptr || pixelHandle == nullptr) return ResultCode::kNotAccepted;
   const ModuleSettings settings;
   if (!isFileMode(flags)) {
     const auto image = memoryImage(source, lowWord(length));
-    if (!acceptsInput(settings, std::nullopt)) return kNotAccepted;
+    if (!acceptsInput(settings, std::nullopt)) return ResultCode::kNotAccepted;
     return renderPicture(settings, std::nullopt, image, headerHandle, pixelHandle);
   }
   const std::optional<WideString> fileName = fileNameOf(source);
-  if (!fileName) return kReadOrCaptureFailed;
+  if (!fileName) return ResultCode::kReadOrCaptureFailed;
   FileImage image;
-  const int read = image.readForPicture(*fileName, lowWord(length));
-  if (read != kSuccess) return read;
-  if (!acceptsInput(settings, *fileName)) return kNotAccepted;
+  const ResultCode read = image.readForPicture(*fileName, lowWord(length));
+  if (read != ResultCode::kSuccess) return read;
+  if (!acceptsInput(settings, *fileName)) return ResultCode::kNotAccepted;
   return renderPicture(settings, *fileName, image.bytes(), headerHandle, pixelHandle);
 }
 
-int getPictureInfo(const char16_t* source, std::intptr_t length, unsigned flags,
-                   PictureInfoRecord* info) {
-  if (info == nullptr) return kNotAccepted;
+ResultCode getPictureInfo(const char16_t* source, std::intptr_t length, unsigned flags,
+                          PictureInfoRecord* info) {
+  if (info == nullptr) return ResultCode::kNotAccepted;
   const ModuleSettings settings;
   if (!isFileMode(flags)) {
     const std::int32_t size = lowWord(length);
-    if (source == nullptr || size < kMinimumImageSize) return kNotAccepted;
-    if (!acceptsInput(settings, std::nullopt)) return kNotAccepted;
+    if (source == nullptr || size < kMinimumImageSize) return ResultCode::kNotAccepted;
+    if (!acceptsInput(settings, std::nullopt)) return ResultCode::kNotAccepted;
     describePicture(settings, std::nullopt, memoryImage(source, size), *info);
-    return kSuccess;
+    return ResultCode::kSuccess;
   }
   const std::optional<WideString> fileName = fileNameOf(source);
-  if (!fileName) return kReadOrCaptureFailed;
+  if (!fileName) return ResultCode::kReadOrCaptureFailed;
   FileImage image;
-  const int read = image.readForInformation(*fileName, lowWord(length));
-  if (read != kSuccess) return read;
-  if (!acceptsInput(settings, *fileName)) return kNotAccepted;
+  const ResultCode read = image.readForInformation(*fileName, lowWord(length));
+  if (read != ResultCode::kSuccess) return read;
+  if (!acceptsInput(settings, *fileName)) return ResultCode::kNotAccepted;
   describePicture(settings, *fileName, image.bytes(), *info);
-  return kSuccess;
+  return ResultCode::kSuccess;
 }
 
 int isSupported(const char16_t* fileName, std::uintptr_t headOrHandle) {
@@ -102,27 +112,27 @@ int isSupported(const char16_t* fileName, std::uintptr_t headOrHandle) {
 using namespace ondrel;
 
 ONDREL_API int ONDREL_CALL GetPluginInfoW(int index, char16_t* buffer, int bufferLength) {
-  return guarded(0, [&] {
+  return guardedNumber([&] {
     const std::optional<WideString> text = pluginInfoText(ModuleSettings(), index);
     return text ? copyTerminated(*text, buffer, bufferLength) : 0;
   });
 }
 
 ONDREL_API int ONDREL_CALL IsSupportedW(const char16_t* fileName, std::uintptr_t headOrHandle) {
-  return guarded(0, [&] { return isSupported(fileName, headOrHandle); });
+  return guardedNumber([&] { return isSupported(fileName, headOrHandle); });
 }
 
 ONDREL_API int ONDREL_CALL GetPictureInfoW(const char16_t* source, std::intptr_t length,
                                            unsigned flags, PictureInfoRecord* info) {
-  return guarded(kReadOrCaptureFailed, [&] { return getPictureInfo(source, length, flags, info); });
+  return guardedResult([&] { return getPictureInfo(source, length, flags, info); });
 }
 
 ONDREL_API int ONDREL_CALL GetPictureW(const char16_t* source, std::intptr_t length, unsigned flags,
                                        platform::BlockHandle* headerHandle,
                                        platform::BlockHandle* pixelHandle, SusieProgressCallback,
                                        std::intptr_t) {
-  return guarded(kReadOrCaptureFailed,
-                 [&] { return getPicture(source, length, flags, headerHandle, pixelHandle); });
+  return guardedResult(
+      [&] { return getPicture(source, length, flags, headerHandle, pixelHandle); });
 }
 
 // A preview is the full picture.

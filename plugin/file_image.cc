@@ -4,7 +4,6 @@
 #include <new>
 
 #include "platform/files.h"
-#include "plugin/result_code.h"
 
 namespace ondrel {
 
@@ -16,31 +15,31 @@ bool FileImage::allocate(std::int64_t size) {
   return bytes_ != nullptr;
 }
 
-int FileImage::readForPicture(const WideString& path, std::int32_t offset) {
+ResultCode FileImage::readForPicture(const WideString& path, std::int32_t offset) {
   std::optional<platform::ReadableFile> file = platform::ReadableFile::open(path);
-  if (!file) return kReadOrCaptureFailed;
+  if (!file) return ResultCode::kReadOrCaptureFailed;
   const std::optional<std::int64_t> fileSize = file->size();
-  if (!fileSize) return kReadOrCaptureFailed;
+  if (!fileSize) return ResultCode::kReadOrCaptureFailed;
   const std::int64_t rest = *fileSize - offset;
-  if (rest < kMinimumImageSize) return kNotAccepted;
-  if (file->seek(offset) != offset) return kReadOrCaptureFailed;
-  if (!allocate(rest)) return kOutOfMemory;
-  if (file->read(bytes_.get(), size_) != size_) return kReadOrCaptureFailed;
-  return kSuccess;
+  if (rest < kMinimumImageSize) return ResultCode::kNotAccepted;
+  if (file->seek(offset) != offset) return ResultCode::kReadOrCaptureFailed;
+  if (!allocate(rest)) return ResultCode::kOutOfMemory;
+  if (file->read(bytes_.get(), size_) != size_) return ResultCode::kReadOrCaptureFailed;
+  return ResultCode::kSuccess;
 }
 
-int FileImage::readForInformation(const WideString& path, std::int32_t offset) {
+ResultCode FileImage::readForInformation(const WideString& path, std::int32_t offset) {
   std::optional<platform::ReadableFile> file = platform::ReadableFile::open(path);
-  if (!file) return kReadOrCaptureFailed;
-  if (file->seek(offset) != offset) return kReadOrCaptureFailed;
+  if (!file) return ResultCode::kReadOrCaptureFailed;
+  if (file->seek(offset) != offset) return ResultCode::kReadOrCaptureFailed;
   const std::optional<std::int64_t> fileSize = file->size();
-  if (!fileSize) return kReadOrCaptureFailed;
+  if (!fileSize) return ResultCode::kReadOrCaptureFailed;
   const std::int64_t rest = *fileSize - offset;
-  if (rest < 0) return kNotAccepted;
-  if (!allocate(rest)) return kOutOfMemory;
+  if (rest < 0) return ResultCode::kNotAccepted;
+  if (!allocate(rest)) return ResultCode::kOutOfMemory;
   const std::optional<std::size_t> got = file->read(bytes_.get(), size_);
-  if (!got) return kReadOrCaptureFailed;
-  return *got == size_ ? kSuccess : kNotAccepted;
+  if (!got) return ResultCode::kReadOrCaptureFailed;
+  return *got == size_ ? ResultCode::kSuccess : ResultCode::kNotAccepted;
 }
 
 }  // namespace ondrel

@@ -5,7 +5,8 @@
 #include <memory>
 #include <span>
 
-#include "platform/wide_text.h"
+#include "plugin/result_code.h"
+#include "text/wide_text.h"
 
 namespace ondrel {
 
@@ -14,13 +15,15 @@ class FileImage {
  public:
   std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
 
-  // For a picture: fewer than 64 bytes after the offset give 2; a file that
-  // cannot be opened, positioned or fully read gives 6; no memory gives 4.
-  int readForPicture(const WideString& path, std::int32_t offset);
+  // For a picture: fewer than 64 bytes after the offset are kNotAccepted; a
+  // file that cannot be opened, positioned or fully read is
+  // kReadOrCaptureFailed; no memory is kOutOfMemory.
+  ResultCode readForPicture(const WideString& path, std::int32_t offset);
 
   // For picture information: a file that cannot be opened, positioned or read
-  // gives 6; an offset past the end or a short read gives 2; no memory gives 4.
-  int readForInformation(const WideString& path, std::int32_t offset);
+  // is kReadOrCaptureFailed; an offset past the end or a short read is
+  // kNotAccepted; no memory is kOutOfMemory.
+  ResultCode readForInformation(const WideString& path, std::int32_t offset);
 
  private:
   bool allocate(std::int64_t size);

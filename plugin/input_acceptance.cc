@@ -1,12 +1,8 @@
 #include "plugin/input_acceptance.h"
 
-#include "platform/shell_paths.h"
+#include "capture/page_kinds.h"
 
 namespace ondrel {
-
-bool hasSvgExtension(WideView fileName) {
-  return equalsIgnoringAsciiCase(platform::findExtension(fileName), u".svg");
-}
 
 bool acceptsInput(const SettingsSource& settings, std::optional<WideView> fileName) {
   const WideString browser = settings.browserPath();
@@ -14,11 +10,8 @@ bool acceptsInput(const SettingsSource& settings, std::optional<WideView> fileNa
   if (!fileName) return true;
 
   const bool svgEnabled = settings.svgEnabled();
-  const WideView extension = platform::findExtension(*fileName);
-  for (const WideView page : {u".html", u".htm", u".md"}) {
-    if (equalsIgnoringAsciiCase(extension, page)) return true;
-  }
-  return svgEnabled && equalsIgnoringAsciiCase(extension, u".svg");
+  const std::optional<PageKind> kind = pageKindOf(*fileName);
+  return kind && (svgEnabled || !followsSvgSetting(*kind));
 }
 
 }  // namespace ondrel

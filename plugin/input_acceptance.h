@@ -8,13 +8,10 @@
 namespace ondrel {
 
 // Whether the plug-in takes an input: a browser must be configured and exist;
-// a named file must then end in ".html", ".htm" or ".md", or ".svg" while SVG
+// a named file must then be of a page kind, and a drawing only while SVG
 // drawings are on. Without a name (a memory image) the browser test decides.
 // The file's bytes play no part.
 bool acceptsInput(const SettingsSource& settings, std::optional<WideView> fileName);
-
-// ".svg", letter case ignored.
-bool hasSvgExtension(WideView fileName);
 
 }  // namespace ondrel
 

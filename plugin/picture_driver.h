@@ -6,6 +6,7 @@
 #include <span>
 
 #include "platform/movable_block.h"
+#include "plugin/result_code.h"
 #include "plugin/settings.h"
 
 namespace ondrel {
@@ -14,10 +15,10 @@ namespace ondrel {
 // picture to the viewer as a 24-bit bitmap in two movable blocks. The image
 // bytes are the file as the entry point read it; only an SVG drawing's size
 // is taken from them. A memory image has no name the browser could open and
-// is not taken (2). Returns a result code.
-int renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
-                  std::span<const std::uint8_t> imageBytes, platform::BlockHandle* headerHandle,
-                  platform::BlockHandle* pixelHandle);
+// is not taken (kNotAccepted).
+ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
+                         std::span<const std::uint8_t> imageBytes,
+                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle);
 
 }  // namespace ondrel
 

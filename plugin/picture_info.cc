@@ -1,14 +1,15 @@
 #include "plugin/picture_info.h"
 
+#include "capture/page_kinds.h"
 #include "plugin/capture_size.h"
-#include "plugin/input_acceptance.h"
 
 namespace ondrel {
 
 void describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
                      std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info) {
   const bool svgEnabled = settings.svgEnabled();
-  const bool isSvgDrawing = svgEnabled && (!fileName || hasSvgExtension(*fileName));
+  const bool isSvgDrawing =
+      svgEnabled && (!fileName || pageKindOf(*fileName) == PageKind::kSvgDrawing);
   const PictureSize size = pictureSize(settings, isSvgDrawing, imageBytes);
   info.left = 0;
   info.top = 0;

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "capture/picture_size.h"
-#include "platform/bitmap_header.h"
+#include "plugin/bitmap_header.h"
 
 namespace ondrel {
 

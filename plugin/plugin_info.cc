@@ -2,7 +2,25 @@
 
 #include <algorithm>
 
+#include "capture/page_kinds.h"
+
 namespace ondrel {
+namespace {
+
+// "*.html;*.htm;..." for the kinds the settings let in.
+WideString filePatterns(const SettingsSource& settings) {
+  const bool svgEnabled = settings.svgEnabled();
+  WideString patterns;
+  for (const PageExtension& page : kPageExtensions) {
+    if (followsSvgSetting(page.kind) && !svgEnabled) continue;
+    if (!patterns.empty()) patterns += u';';
+    patterns += u'*';
+    patterns += page.extension;
+  }
+  return patterns;
+}
+
+}  // namespace
 
 std::optional<WideString> pluginInfoText(const SettingsSource& settings, int index) {
   switch (index) {
@@ -11,7 +29,7 @@ std::optional<WideString> pluginInfoText(const SettingsSource& settings, int ind
     case 1:
       return u"ondrel by Qorv";
     case 2:
-      return settings.svgEnabled() ? u"*.html;*.htm;*.md;*.svg" : u"*.html;*.htm;*.md";
+      return filePatterns(settings);
     case 3:
       return u"html\u30D5\u30A1\u30A4\u30EB";
     default:

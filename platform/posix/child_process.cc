@@ -9,16 +9,26 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/command_line.h"
+#include "text/command_line.h"
 
 namespace ondrel::platform {
 
+// The started program's id, and how it ended once it has been reaped. A
+// program not yet reaped is looked at once more when the object goes, so that
+// it leaves no zombie behind if it has ended by then.
 struct ChildProcess::Native {
-  pid_t pid = -1;
-  bool ended = false;
-  std::uint32_t exitCode = kStillActive;
+  explicit Native(pid_t started) : pid(started) {}
+  Native(const Native&) = delete;
+  Native& operator=(const Native&) = delete;
+  ~Native() {
+    if (!state.has_value()) waitpid(pid, nullptr, WNOHANG);
+  }
+
+  pid_t pid;
+  std::optional<ThreadState> state;  // once reaped
 };
 
 namespace {
@@ -90,42 +100,34 @@ std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
       0) {
     return std::nullopt;
   }
-  return ChildProcess(new Native{pid});
+  return ChildProcess(std::make_unique<Native>(pid));
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : native_(other.native_) {
-  other.native_ = nullptr;
-}
+ChildProcess::ChildProcess(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept = default;
+ChildProcess::~ChildProcess() = default;
 
-ChildProcess::~ChildProcess() {
-  if (native_ == nullptr) return;
-  if (!native_->ended) waitpid(native_->pid, nullptr, WNOHANG);
-  delete native_;
-}
-
-std::optional<std::uint32_t> ChildProcess::primaryThreadExitCode() {
-  if (native_->ended) return native_->exitCode;
+std::optional<ThreadState> ChildProcess::primaryThreadState() {
+  if (native_->state) return native_->state;
   int status = 0;
   pid_t result;
   do {
     result = waitpid(native_->pid, &status, WNOHANG);
   } while (result < 0 && errno == EINTR);
   if (result < 0) return std::nullopt;
-  if (result == 0) return kStillActive;
-  native_->ended = true;
-  native_->exitCode = exitCodeOf(status);
-  return native_->exitCode;
+  if (result == 0) return ThreadState::running();
+  native_->state = ThreadState::ended(exitCodeOf(status));
+  return native_->state;
 }
 
 void ChildProcess::terminateAndWait() {
-  if (native_->ended) return;
+  if (native_->state) return;
   kill(-native_->pid, SIGKILL);
   kill(native_->pid, SIGKILL);
   int status = 0;
   while (waitpid(native_->pid, &status, 0) < 0 && errno == EINTR) {
   }
-  native_->ended = true;
-  native_->exitCode = 0;
+  native_->state = ThreadState::ended(0);
 }
 
 void sleepMilliseconds(unsigned milliseconds) {

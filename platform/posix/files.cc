@@ -42,46 +42,24 @@ std::optional<ReadableFile> ReadableFile::open(const WideString& path, FileShari
   return ReadableFile(fd);
 }
 
-ReadableFile::ReadableFile(ReadableFile&& other) noexcept : native_(other.native_) {
-  other.native_ = -1;
-}
+std::intptr_t ReadableFile::NativeTraits::invalid() { return -1; }
 
-ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
-  if (this != &other) {
-    close();
-    native_ = other.native_;
-    other.native_ = -1;
-  }
-  return *this;
-}
-
-ReadableFile::~ReadableFile() { close(); }
-
-void ReadableFile::close() {
-  if (native_ >= 0) ::close(int(native_));
-  native_ = -1;
-}
+void ReadableFile::NativeTraits::close(std::intptr_t native) { ::close(int(native)); }
 
 std::optional<std::int64_t> ReadableFile::size() const {
   struct stat status;
-  if (fstat(int(native_), &status) != 0) return std::nullopt;
+  if (fstat(int(native_.get()), &status) != 0) return std::nullopt;
   return std::int64_t(status.st_size);
 }
 
 std::optional<std::int64_t> ReadableFile::seek(std::int64_t offset) {
-  const off_t position = lseek(int(native_), off_t(offset), SEEK_SET);
-  if (position < 0) return std::nullopt;
-  return std::int64_t(position);
-}
-
-std::optional<std::int64_t> ReadableFile::position() const {
-  const off_t position = lseek(int(native_), 0, SEEK_CUR);
+  const off_t position = lseek(int(native_.get()), off_t(offset), SEEK_SET);
   if (position < 0) return std::nullopt;
   return std::int64_t(position);
 }
 
 std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
-  return readFully(int(native_), buffer, count);
+  return readFully(int(native_.get()), buffer, count);
 }
 
 bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count) {

@@ -11,11 +11,9 @@ std::optional<DynamicLibrary> DynamicLibrary::open(const WideString& path) {
   return DynamicLibrary(native);
 }
 
-DynamicLibrary::~DynamicLibrary() {
-  if (native_ != nullptr) dlclose(native_);
-}
+void DynamicLibrary::NativeTraits::close(void* native) { dlclose(native); }
 
-void* DynamicLibrary::symbol(const char* name) const { return dlsym(native_, name); }
+void* DynamicLibrary::symbol(const char* name) const { return dlsym(native_.get(), name); }
 
 std::string DynamicLibrary::lastError() {
   const char* error = dlerror();
@@ -30,10 +28,6 @@ bool screenshotDecoderNeedsCom() { return false; }
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value) {
   return setenv(std::string(name).c_str(), std::string(value).c_str(), 1) == 0;
-}
-
-bool unsetEnvironmentVariable(std::string_view name) {
-  return unsetenv(std::string(name).c_str()) == 0;
 }
 
 }  // namespace ondrel::platform

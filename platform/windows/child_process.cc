@@ -1,9 +1,13 @@
 #include "platform/child_process.h"
 
+#include <utility>
+
+#include "platform/windows/kernel_handle.h"
 #include "platform/windows/native_text.h"
 
 namespace ondrel::platform {
 
+// Declared so that the thread handle is closed first, then the process handle.
 struct ChildProcess::Native {
   KernelHandle process;
   KernelHandle thread;
@@ -20,25 +24,21 @@ std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
                       NORMAL_PRIORITY_CLASS, nullptr, native(currentFolder), &startup, &started)) {
     return std::nullopt;
   }
-  return ChildProcess(new Native{KernelHandle(started.hProcess), KernelHandle(started.hThread)});
+  return ChildProcess(
+      std::make_unique<Native>(KernelHandle(started.hProcess), KernelHandle(started.hThread)));
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : native_(other.native_) {
-  other.native_ = nullptr;
-}
+ChildProcess::ChildProcess(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept = default;
+ChildProcess::~ChildProcess() = default;
 
-ChildProcess::~ChildProcess() {
-  if (native_ == nullptr) return;
-  // The thread handle goes first, then the process handle.
-  native_->thread.reset();
-  native_->process.reset();
-  delete native_;
-}
-
-std::optional<std::uint32_t> ChildProcess::primaryThreadExitCode() {
+// Windows reports STILL_ACTIVE as the exit code of a thread that runs; a
+// thread that really ended with that code reads as running too.
+std::optional<ThreadState> ChildProcess::primaryThreadState() {
   DWORD code = 0;
   if (!GetExitCodeThread(native_->thread.get(), &code)) return std::nullopt;
-  return std::uint32_t(code);
+  if (code == STILL_ACTIVE) return ThreadState::running();
+  return ThreadState::ended(std::uint32_t(code));
 }
 
 void ChildProcess::terminateAndWait() {

@@ -1,26 +1,27 @@
 #ifndef ONDREL_PLATFORM_WINDOWS_COM_REFERENCE_H_
 #define ONDREL_PLATFORM_WINDOWS_COM_REFERENCE_H_
 
+#include "platform/unique_handle.h"
+
 namespace ondrel::platform {
+
+template <typename Interface>
+struct ComReferenceTraits {
+  using Native = Interface*;
+  static Native invalid() { return nullptr; }
+  static void close(Native pointer) { pointer->Release(); }
+};
 
 // Holds one reference to a COM interface and releases it when it goes.
 template <typename Interface>
-class ComReference {
- public:
-  ComReference() = default;
-  ComReference(const ComReference&) = delete;
-  ComReference& operator=(const ComReference&) = delete;
-  ~ComReference() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  Interface* get() const { return pointer_; }
-  Interface* operator->() const { return pointer_; }
-  Interface** out() { return &pointer_; }
-  void** outVoid() { return reinterpret_cast<void**>(&pointer_); }
+using ComReference = UniqueHandle<ComReferenceTraits<Interface>>;
 
- private:
-  Interface* pointer_ = nullptr;
-};
+// The reference's slot as the untyped out-parameter that calls taking an
+// interface identifier fill.
+template <typename Interface>
+void** outVoid(ComReference<Interface>& reference) {
+  return reinterpret_cast<void**>(reference.out());
+}
 
 }  // namespace ondrel::platform
 

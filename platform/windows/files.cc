@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/windows/kernel_handle.h"
 #include "platform/windows/native_text.h"
 
 namespace ondrel::platform {
@@ -33,29 +34,14 @@ std::optional<ReadableFile> ReadableFile::open(const WideString& path, FileShari
   return ReadableFile(reinterpret_cast<std::intptr_t>(file));
 }
 
-ReadableFile::ReadableFile(ReadableFile&& other) noexcept : native_(other.native_) {
-  other.native_ = 0;
-}
+// A handle moved away from is 0; a failed open is never kept.
+std::intptr_t ReadableFile::NativeTraits::invalid() { return 0; }
 
-ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
-  if (this != &other) {
-    close();
-    native_ = other.native_;
-    other.native_ = 0;
-  }
-  return *this;
-}
-
-ReadableFile::~ReadableFile() { close(); }
-
-void ReadableFile::close() {
-  if (native_ != 0) CloseHandle(handleOf(native_));
-  native_ = 0;
-}
+void ReadableFile::NativeTraits::close(std::intptr_t native) { CloseHandle(handleOf(native)); }
 
 std::optional<std::int64_t> ReadableFile::size() const {
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(handleOf(native_), &size)) return std::nullopt;
+  if (!GetFileSizeEx(handleOf(native_.get()), &size)) return std::nullopt;
   return std::int64_t(size.QuadPart);
 }
 
@@ -63,19 +49,13 @@ std::optional<std::int64_t> ReadableFile::seek(std::int64_t offset) {
   LARGE_INTEGER distance;
   LARGE_INTEGER position;
   distance.QuadPart = offset;
-  if (!SetFilePointerEx(handleOf(native_), distance, &position, FILE_BEGIN)) return std::nullopt;
-  return std::int64_t(position.QuadPart);
-}
-
-std::optional<std::int64_t> ReadableFile::position() const {
-  LARGE_INTEGER distance{};
-  LARGE_INTEGER position;
-  if (!SetFilePointerEx(handleOf(native_), distance, &position, FILE_CURRENT)) return std::nullopt;
+  if (!SetFilePointerEx(handleOf(native_.get()), distance, &position, FILE_BEGIN))
+    return std::nullopt;
   return std::int64_t(position.QuadPart);
 }
 
 std::optional<std::size_t> ReadableFile::read(void* buffer, std::size_t count) {
-  return readFully(handleOf(native_), buffer, count);
+  return readFully(handleOf(native_.get()), buffer, count);
 }
 
 bool readFromFileHandle(std::uintptr_t handle, void* buffer, std::size_t count) {

@@ -12,12 +12,12 @@ std::optional<DynamicLibrary> DynamicLibrary::open(const WideString& path) {
   return DynamicLibrary(module);
 }
 
-DynamicLibrary::~DynamicLibrary() {
-  if (native_ != nullptr) FreeLibrary(static_cast<HMODULE>(native_));
+void DynamicLibrary::NativeTraits::close(void* native) {
+  FreeLibrary(static_cast<HMODULE>(native));
 }
 
 void* DynamicLibrary::symbol(const char* name) const {
-  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(native_), name));
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(native_.get()), name));
 }
 
 std::string DynamicLibrary::lastError() { return "error " + std::to_string(GetLastError()); }
@@ -34,10 +34,6 @@ bool screenshotDecoderNeedsCom() { return true; }
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value) {
   return SetEnvironmentVariableW(native(utf8ToWide(name)), native(utf8ToWide(value)));
-}
-
-bool unsetEnvironmentVariable(std::string_view name) {
-  return SetEnvironmentVariableW(native(utf8ToWide(name)), nullptr);
 }
 
 }  // namespace ondrel::platform

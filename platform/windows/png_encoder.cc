@@ -51,7 +51,7 @@ bool writePngFile(const WideString& path, int width, int height,
   ComReference<IWICStream> stream;
   ComReference<IWICBitmapEncoder> encoder;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, factory.outVoid())) ||
+                              IID_IWICImagingFactory, outVoid(factory))) ||
       FAILED(factory->CreateStream(stream.out())) ||
       FAILED(stream->InitializeFromFilename(native(path), GENERIC_WRITE)) ||
       FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||

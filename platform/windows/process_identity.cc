@@ -1,5 +1,6 @@
 #include "platform/process_identity.h"
 
+#include "platform/windows/kernel_handle.h"
 #include "platform/windows/native_text.h"
 
 namespace ondrel::platform {

@@ -11,57 +11,17 @@
 #include "platform/files.h"
 #include "platform/png_headers.h"
 #include "platform/screenshot_limit.h"
+#include "platform/unique_handle.h"
 #include "platform/windows/com_reference.h"
 #include "platform/windows/native_text.h"
 
 namespace ondrel::platform {
 namespace {
 
-class GdiObject {
- public:
-  explicit GdiObject(HGDIOBJ object) : object_(object) {}
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() {
-    if (object_ != nullptr) DeleteObject(object_);
-  }
-  HGDIOBJ get() const { return object_; }
-
- private:
-  HGDIOBJ object_;
-};
-
-class ScreenContext {
- public:
-  ScreenContext() : context_(GetDC(nullptr)) {}
-  ScreenContext(const ScreenContext&) = delete;
-  ScreenContext& operator=(const ScreenContext&) = delete;
-  ~ScreenContext() {
-    if (context_ != nullptr) ReleaseDC(nullptr, context_);
-  }
-  HDC get() const { return context_; }
-
- private:
-  HDC context_;
-};
-
-// A memory device context with one bitmap selected into it; the previous
-// bitmap is put back before the context goes, so both can really be freed.
-class MemoryContext {
- public:
-  explicit MemoryContext(HDC compatibleWith) : context_(CreateCompatibleDC(compatibleWith)) {}
-  MemoryContext(const MemoryContext&) = delete;
-  MemoryContext& operator=(const MemoryContext&) = delete;
-  ~MemoryContext() {
-    if (previous_ != nullptr) SelectObject(context_, previous_);
-    if (context_ != nullptr) DeleteDC(context_);
-  }
-  HDC get() const { return context_; }
-  void select(HGDIOBJ bitmap) { previous_ = SelectObject(context_, bitmap); }
-
- private:
-  HDC context_;
-  HGDIOBJ previous_ = nullptr;
+struct BitmapTraits {
+  using Native = HBITMAP;
+  static Native invalid() { return nullptr; }
+  static void close(Native bitmap) { DeleteObject(bitmap); }
 };
 
 class DibScreenshot final : public ScreenshotBitmap {
@@ -71,10 +31,9 @@ class DibScreenshot final : public ScreenshotBitmap {
   int width() const override { return width_; }
   int height() const override { return height_; }
   const std::uint8_t* pixels() const override { return pixels_; }
-  HBITMAP handle() const { return static_cast<HBITMAP>(bitmap_.get()); }
 
  private:
-  GdiObject bitmap_;
+  UniqueHandle<BitmapTraits> bitmap_;
   const std::uint8_t* pixels_;
   int width_;
   int height_;
@@ -104,7 +63,7 @@ bool openBgraSource(const WideString& path, IWICImagingFactory* factory,
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->QueryInterface(IID_IWICBitmapSource, source.outVoid()))) {
+      FAILED(converter->QueryInterface(IID_IWICBitmapSource, outVoid(source)))) {
     return false;
   }
   WICPixelFormatGUID format{};
@@ -140,7 +99,7 @@ std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxW
   ComReference<IWICFormatConverter> converter;
   ComReference<IWICBitmapSource> source;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, factory.outVoid())) ||
+                              IID_IWICImagingFactory, outVoid(factory))) ||
       !openBgraSource(path, factory.get(), decoder, frame, converter, source)) {
     return nullptr;
   }
@@ -164,32 +123,6 @@ std::unique_ptr<ScreenshotBitmap> decodePngFile(const WideString& path, int maxW
   const WICRect kept{0, 0, INT(keptWidth), INT(keptHeight)};
   source->CopyPixels(&kept, keptWidth * 4, UINT(bytes), static_cast<BYTE*>(pixels));
   return screenshot;
-}
-
-bool copyAs24BitBottomUp(const ScreenshotBitmap& screenshot, const BitmapInfoHeader& header,
-                         std::uint8_t* destination, std::size_t size) {
-  const auto& dib = static_cast<const DibScreenshot&>(screenshot);
-  const std::size_t stride = (std::size_t(header.width) * 3 + 3) & ~std::size_t(3);
-  const std::size_t rows =
-      std::size_t(header.height < 0 ? -std::int64_t(header.height) : std::int64_t(header.height));
-  if (header.width <= 0 || rows == 0 || size < stride * rows) return false;
-
-  // The contexts are made after the bitmaps they hold, so they let go of them
-  // before the bitmaps are deleted.
-  ScreenContext screen;
-  void* bits = nullptr;
-  GdiObject picture(CreateDIBSection(screen.get(), reinterpret_cast<const BITMAPINFO*>(&header),
-                                     DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (picture.get() == nullptr || bits == nullptr) return false;
-  MemoryContext from(screen.get());
-  MemoryContext to(screen.get());
-
-  from.select(dib.handle());
-  to.select(picture.get());
-  BitBlt(to.get(), 0, 0, header.width, LONG(rows), from.get(), 0, 0, SRCCOPY);
-  GdiFlush();
-  std::memcpy(destination, bits, stride * rows);
-  return true;
 }
 
 }  // namespace ondrel::platform

@@ -16,13 +16,21 @@ struct WaitRun {
   int sleeps;
 };
 
-// Waits on a browser whose exit code reads as `codes` in turn (the last one
-// repeating); a missing value is an exit code that cannot be read.
-WaitRun waitOn(std::vector<std::optional<std::uint32_t>> codes, std::int32_t waitSeconds) {
+using States = std::vector<std::optional<platform::ThreadState>>;
+
+constexpr platform::ThreadState kRunning = platform::ThreadState::running();
+
+constexpr platform::ThreadState endedWith(std::uint32_t exitCode) {
+  return platform::ThreadState::ended(exitCode);
+}
+
+// Waits on a browser whose primary thread reads as `states` in turn (the last
+// one repeating); a missing value is a state that cannot be read.
+WaitRun waitOn(States states, std::int32_t waitSeconds) {
   std::size_t next = 0;
   int sleeps = 0;
   const BrowserWait outcome = waitForBrowser(
-      [&] { return codes[std::min(next++, codes.size() - 1)]; }, [&] { ++sleeps; }, waitSeconds);
+      [&] { return states[std::min(next++, states.size() - 1)]; }, [&] { ++sleeps; }, waitSeconds);
   return {outcome, sleeps};
 }
 
@@ -32,41 +40,41 @@ TEST(BrowserWait, AHangingBrowserIsGivenUpAfterTheSleepsItsLimitAllows) {
   const std::pair<std::int32_t, int> limits[] = {{1, 11},   {2, 20},   {3, 30}, {5, 51},  {10, 101},
                                                  {30, 300}, {60, 600}, {-1, 1}, {-100, 1}};
   for (const auto& [seconds, sleeps] : limits) {
-    const WaitRun run = waitOn({platform::kStillActive}, seconds);
+    const WaitRun run = waitOn({kRunning}, seconds);
     EXPECT_EQ(run.outcome, BrowserWait::kTimedOut) << seconds;
     EXPECT_EQ(run.sleeps, sleeps) << seconds;
   }
 }
 
 TEST(BrowserWait, AnEndedBrowserStillCostsTheSleepOfItsLastLook) {
-  const WaitRun immediate = waitOn({0}, 5);
+  const WaitRun immediate = waitOn({endedWith(0)}, 5);
   EXPECT_EQ(immediate.outcome, BrowserWait::kEnded);
   EXPECT_EQ(immediate.sleeps, 1);
 
-  const WaitRun later = waitOn({platform::kStillActive, platform::kStillActive, 3}, 5);
+  const WaitRun later = waitOn({kRunning, kRunning, endedWith(3)}, 5);
   EXPECT_EQ(later.outcome, BrowserWait::kEnded);
   EXPECT_EQ(later.sleeps, 3);
 }
 
 TEST(BrowserWait, TheLimitIsLookedAtBeforeTheExitCode) {
   // The browser ends during the sleep that reaches the limit: still a time-out.
-  std::vector<std::optional<std::uint32_t>> codes(10, platform::kStillActive);
-  codes.push_back(0);
-  const WaitRun run = waitOn(codes, 1);
+  States states(10, kRunning);
+  states.push_back(endedWith(0));
+  const WaitRun run = waitOn(states, 1);
   EXPECT_EQ(run.outcome, BrowserWait::kTimedOut);
   EXPECT_EQ(run.sleeps, 11);
 }
 
 TEST(BrowserWait, NoLimitWaitsUntilTheEnd) {
-  std::vector<std::optional<std::uint32_t>> codes(1000, platform::kStillActive);
-  codes.push_back(0);
-  const WaitRun run = waitOn(codes, 0);
+  States states(1000, kRunning);
+  states.push_back(endedWith(0));
+  const WaitRun run = waitOn(states, 0);
   EXPECT_EQ(run.outcome, BrowserWait::kEnded);
   EXPECT_EQ(run.sleeps, 1001);
 }
 
 TEST(BrowserWait, AnUnreadableExitCodeEndsTheWaitAtOnce) {
-  const WaitRun run = waitOn({platform::kStillActive, std::nullopt}, 5);
+  const WaitRun run = waitOn({kRunning, std::nullopt}, 5);
   EXPECT_EQ(run.outcome, BrowserWait::kEnded);
   EXPECT_EQ(run.sleeps, 1);
 }

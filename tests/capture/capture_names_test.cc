@@ -2,17 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <string>
+#include <thread>
+
 #include "capture/browser_command_line.h"
 #include "capture/capture_names.h"
-#include "platform/process_identity.h"
 #include "platform/shell_paths.h"
 
 namespace ondrel {
 namespace {
 
-WideString tag() {
-  return widenAscii("-" + std::to_string(platform::currentProcessId()) + "-" +
-                    std::to_string(platform::currentThreadId()));
+// The tag "-<number>-<number>" after `stem`, empty when there is none.
+std::string tagOf(const WideString& name, const std::string& stem) {
+  const std::string text = wideToUtf8(name);
+  const std::regex kTag("-[0-9]+-[0-9]+");
+  std::smatch tag;
+  if (text.compare(0, stem.size(), stem) != 0 ||
+      !std::regex_search(text.begin() + std::ptrdiff_t(stem.size()), text.end(), tag, kTag,
+                         std::regex_constants::match_continuous)) {
+    return {};
+  }
+  return tag.str();
 }
 
 TEST(BrowserCommandLine, ShortAndLongForms) {
@@ -38,21 +49,36 @@ TEST(BrowserCommandLine, AnElevatedCallerKeepsTheBrowserElevated) {
 }
 
 TEST(CaptureNames, NamedAfterThePageWithTheCapturesOwnTag) {
-  const std::pair<const char16_t*, WideString> cases[] = {
-      {u"report.final.html", u"report.final" + tag() + u".png"},
-      {u"page", u"page" + tag() + u".png"},
-      {u"notes.MD", u"notes" + tag() + u".png"},
+  const WideString first = captureFileName(u"report.final.html", u".png").value();
+  const std::string tag = tagOf(first, "report.final");
+  ASSERT_FALSE(tag.empty()) << wideToUtf8(first);
+  const std::pair<const char16_t*, std::string> cases[] = {
+      {u"report.final.html", "report.final" + tag + ".png"},
+      {u"page", "page" + tag + ".png"},
+      {u"notes.MD", "notes" + tag + ".png"},
   };
   for (const auto& [page, name] : cases) {
     const WideString inFolder = platform::combinePath(u"docs", page).value();
-    EXPECT_EQ(captureFileName(inFolder, u".png"), name);
+    EXPECT_EQ(wideToUtf8(captureFileName(inFolder, u".png").value()), name);
   }
 }
 
+TEST(CaptureNames, AnotherThreadTagsItsNamesApart) {
+  const WideString here = captureFileName(u"page.html", u".png").value();
+  WideString there;
+  std::thread([&] { there = captureFileName(u"page.html", u".png").value(); }).join();
+  EXPECT_FALSE(tagOf(there, "page").empty()) << wideToUtf8(there);
+  EXPECT_NE(here, there);
+}
+
 TEST(CaptureNames, LaterAttemptsCountOnAfterTheTag) {
-  EXPECT_EQ(captureFileName(u"notes.md", u".htm", 0), u"notes" + tag() + u".htm");
-  EXPECT_EQ(captureFileName(u"notes.md", u".htm", 1), u"notes" + tag() + u"-1.htm");
-  EXPECT_EQ(captureFileName(u"notes.md", u".htm", 12), u"notes" + tag() + u"-12.htm");
+  const WideString first = captureFileName(u"notes.md", u".htm", 0).value();
+  const std::string tag = tagOf(first, "notes");
+  ASSERT_FALSE(tag.empty()) << wideToUtf8(first);
+  EXPECT_EQ(wideToUtf8(first), "notes" + tag + ".htm");
+  EXPECT_EQ(wideToUtf8(captureFileName(u"notes.md", u".htm", 1).value()), "notes" + tag + "-1.htm");
+  EXPECT_EQ(wideToUtf8(captureFileName(u"notes.md", u".htm", 12).value()),
+            "notes" + tag + "-12.htm");
 }
 
 TEST(CaptureNames, NamesThatDoNotFitAPathBufferAreRefused) {

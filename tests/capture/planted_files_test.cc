@@ -13,6 +13,7 @@
 #include "capture/capture_names.h"
 #include "platform/host_support.h"
 #include "platform/private_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_pattern.h"
@@ -78,7 +79,7 @@ TEST_F(PlantedFilesTest, TheRuntimeFolderIsUsedOnlyWhenNobodyElseCanWriteIt) {
   EXPECT_EQ(location(), inTemporary) << "a relative runtime folder";
   platform::setEnvironmentVariable("XDG_RUNTIME_DIR", (scratch.path() / "missing").string());
   EXPECT_EQ(location(), inTemporary) << "a missing runtime folder";
-  platform::unsetEnvironmentVariable("XDG_RUNTIME_DIR");
+  test::unsetEnvironmentVariable("XDG_RUNTIME_DIR");
 }
 
 TEST_F(PlantedFilesTest, ALinkUnderTheScreenshotsNameIsPassedOver) {

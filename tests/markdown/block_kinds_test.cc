@@ -10,7 +10,7 @@
 namespace markdown {
 namespace {
 
-using testing::ConversionCase;
+using test_support::ConversionCase;
 
 constexpr std::uint32_t kWithLatex = kDefaultParserMask | ENABLE_LATEX_BLOCK;
 constexpr std::uint32_t kWithHtml = kDefaultParserMask | ENABLE_HTML;
@@ -19,7 +19,7 @@ constexpr std::uint32_t kNoParagraphTags = kDefaultParserMask & ~ENABLE_PARAGRAP
 class BlockKindTest : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(BlockKindTest, Converts) {
-  EXPECT_EQ(testing::convertLines(GetParam().lines, GetParam().mask), GetParam().html);
+  EXPECT_EQ(test_support::convertLines(GetParam().lines, GetParam().mask), GetParam().html);
 }
 
 std::string caseName(const ::testing::TestParamInfo<ConversionCase>& info) {

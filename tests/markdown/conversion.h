@@ -10,7 +10,7 @@
 #include "markdown/parser.h"
 #include "markdown/parser_config.h"
 
-namespace markdown::testing {
+namespace markdown::test_support {
 
 // Lines joined with line feeds, with no line feed after the last one.
 inline std::string joinLines(const std::vector<std::string>& lines) {
@@ -48,6 +48,6 @@ inline std::ostream& operator<<(std::ostream& out, const ConversionCase& c) {
   return out << c.name;
 }
 
-}  // namespace markdown::testing
+}  // namespace markdown::test_support
 
 #endif  // ONDREL_TESTS_MARKDOWN_CONVERSION_H_

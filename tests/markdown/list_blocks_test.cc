@@ -12,7 +12,7 @@
 namespace markdown {
 namespace {
 
-using testing::ConversionCase;
+using test_support::ConversionCase;
 
 const std::string kBox = "<input type=\"checkbox\"/>";
 const std::string kChecked = "<input type=\"checkbox\" checked=\"checked\"/>";
@@ -21,7 +21,7 @@ const std::string kChecklist = "<ul class=\"checklist\"><li><label>";
 class ListTest : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(ListTest, Converts) {
-  EXPECT_EQ(testing::convertLines(GetParam().lines, GetParam().mask), GetParam().html);
+  EXPECT_EQ(test_support::convertLines(GetParam().lines, GetParam().mask), GetParam().html);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,7 +94,7 @@ TEST(NestingDepthTest, ListsNestUpToTheCapAndKeepDeeperLinesAsText) {
   for (int level = 0; level < kMaxNestingDepth + 40; ++level) {
     lines.push_back(std::string(2 * level, ' ') + "- " + std::to_string(level));
   }
-  const std::string html = testing::convertLines(lines);
+  const std::string html = test_support::convertLines(lines);
   EXPECT_EQ(countOf(html, "<ul><li>"), static_cast<std::size_t>(kMaxNestingDepth));
   EXPECT_EQ(countOf(html, "</li></ul>"), static_cast<std::size_t>(kMaxNestingDepth));
   // The innermost list drops one more indentation step and keeps the rest.
@@ -110,7 +110,7 @@ TEST(NestingDepthTest, QuotesNestUpToTheCapAndKeepDeeperMarkersAsText) {
   for (int i = 0; i < kMaxNestingDepth; ++i) expected += "<blockquote>";
   expected += std::string(40, '>') + "x" + std::string(kMaxNestingDepth, ' ');
   for (int i = 0; i < kMaxNestingDepth; ++i) expected += "</blockquote>";
-  EXPECT_EQ(testing::convertLines(lines), expected);
+  EXPECT_EQ(test_support::convertLines(lines), expected);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-namespace markdown::testing {
+namespace markdown::test_support {
 namespace {
 
 // Fragments that may start a line: the block and list markers.
@@ -35,4 +35,4 @@ const char* MarkerLines::focusOr(const char* other) {
   return focus_[below(static_cast<unsigned>(focus_.size()))].c_str();
 }
 
-}  // namespace markdown::testing
+}  // namespace markdown::test_support

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace markdown::testing {
+namespace markdown::test_support {
 
 // A deterministic source of short lines dense in the characters and
 // fragments that the converter's patterns react to: every marker, code span
@@ -31,6 +31,6 @@ class MarkerLines {
   std::vector<std::string> focus_;
 };
 
-}  // namespace markdown::testing
+}  // namespace markdown::test_support
 
 #endif  // ONDREL_TESTS_MARKDOWN_MARKER_LINES_H_

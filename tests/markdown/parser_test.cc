@@ -11,9 +11,9 @@
 namespace markdown {
 namespace {
 
-using testing::ConversionCase;
-using testing::convertLines;
-using testing::convertText;
+using test_support::ConversionCase;
+using test_support::convertLines;
+using test_support::convertText;
 
 TEST(ParserTest, ConstructionAdjustsTheSharedConfiguration) {
   auto config = std::make_shared<ParserConfig>();
@@ -27,8 +27,8 @@ TEST(ParserTest, ConstructionAdjustsTheSharedConfiguration) {
 }
 
 TEST(ParserTest, EmptyConfigurationEnablesAllButLatexAndHtml) {
-  const std::string html =
-      convertText(testing::joinLines({"# **T**", "", "$$x$$", "", "<b>", "", "a_b_"}), nullptr);
+  const std::string html = convertText(
+      test_support::joinLines({"# **T**", "", "$$x$$", "", "<b>", "", "a_b_"}), nullptr);
   EXPECT_EQ(html, "<h1><strong>T</strong></h1><p>$$x$$ </p><p><b> </p><p>a<em>b</em> </p>");
 }
 

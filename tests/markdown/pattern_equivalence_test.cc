@@ -245,7 +245,7 @@ std::uint32_t seedFor(const char* name) {
 
 void expectSameRewrites(const std::vector<RewriteCase>& cases, unsigned maxPieces) {
   for (const RewriteCase& c : cases) {
-    testing::MarkerLines lines(seedFor(c.name), c.focus);
+    test_support::MarkerLines lines(seedFor(c.name), c.focus);
     int rewritten = 0;
     for (int i = 0; i < kLinesPerPattern; ++i) {
       const std::string line = lines.next(maxPieces);
@@ -268,7 +268,7 @@ TEST(PatternEquivalenceTest, BlockRewritesMatchTheirPatterns) {
 
 TEST(PatternEquivalenceTest, WholeLineTestsMatchTheirPatterns) {
   for (const TestCase& c : wholeLineTests()) {
-    testing::MarkerLines lines(seedFor(c.name), c.focus);
+    test_support::MarkerLines lines(seedFor(c.name), c.focus);
     int passed = 0;
     for (int i = 0; i < kLinesPerPattern; ++i) {
       const std::string line = lines.next(5);

@@ -2,7 +2,7 @@
 
 #include <pthread.h>
 
-namespace markdown::testing {
+namespace markdown::test_support {
 namespace {
 
 void* runWork(void* work) {
@@ -41,4 +41,4 @@ bool runOnStack(std::size_t stackSize, const std::function<void()>& work) {
   return pthread_join(thread, nullptr) == 0;
 }
 
-}  // namespace markdown::testing
+}  // namespace markdown::test_support

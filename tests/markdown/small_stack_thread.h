@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <functional>
 
-namespace markdown::testing {
+namespace markdown::test_support {
 
 // The stack a Windows viewer gives its threads by default.
 inline constexpr std::size_t kViewerStackSize = 1024 * 1024;
@@ -13,6 +13,6 @@ inline constexpr std::size_t kViewerStackSize = 1024 * 1024;
 // it. Returns false when the thread cannot be started.
 bool runOnStack(std::size_t stackSize, const std::function<void()>& work);
 
-}  // namespace markdown::testing
+}  // namespace markdown::test_support
 
 #endif  // ONDREL_TESTS_MARKDOWN_SMALL_STACK_THREAD_H_

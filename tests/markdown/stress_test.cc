@@ -27,7 +27,7 @@ std::string repeat(const std::string& piece, std::size_t times) {
 // Converts on a small stack; the result is checked on the test's own thread.
 std::string convertOnViewerStack(const std::string& document) {
   std::string html;
-  const bool ran = testing::runOnStack(testing::kViewerStackSize, [&] {
+  const bool ran = test_support::runOnStack(test_support::kViewerStackSize, [&] {
     Parser parser(std::make_shared<ParserConfig>());
     std::istringstream input(document);
     html = parser.convert(input);

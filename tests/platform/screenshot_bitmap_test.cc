@@ -1,5 +1,4 @@
-// Decoding screenshots of every PNG kind within the capture size, and turning
-// them into the viewer's 24-bit bottom-up rows.
+// Decoding screenshots of every PNG kind within the capture size.
 
 #include "platform/screenshot_bitmap.h"
 
@@ -181,32 +180,6 @@ TEST_F(ScreenshotBitmapTest, MissingOrBrokenFilesGiveNothing) {
   EXPECT_FALSE(decodePngFile(file_.u16string(), 64, 64));
   std::ofstream(file_, std::ios::binary) << "";
   EXPECT_FALSE(decodePngFile(file_.u16string(), 64, 64));
-}
-
-TEST_F(ScreenshotBitmapTest, ConversionCutsAndFillsTheBottomUpRows) {
-  const std::unique_ptr<ScreenshotBitmap> bitmap = decode(test::patternImage(3, 2, 7));
-  ASSERT_TRUE(bitmap);
-  BitmapInfoHeader header;
-  header.width = 4;
-  header.height = 3;
-  std::vector<std::uint8_t> rows(12 * 3, 0xEE);
-  ASSERT_TRUE(copyAs24BitBottomUp(*bitmap, header, rows.data(), rows.size()));
-  // Bottom row first: the screenshot's two rows are the top two of three.
-  const std::vector<std::uint8_t> expected = {
-      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // row 2: beyond the screenshot, black
-      0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 0,  // row 1, then a black pixel
-      0, 0, 7, 1, 0, 7, 2, 0, 7, 0, 0, 0,  // row 0
-  };
-  EXPECT_EQ(rows, expected);
-
-  header.width = 2;
-  header.height = 1;
-  std::vector<std::uint8_t> cut(8, 0xEE);
-  ASSERT_TRUE(copyAs24BitBottomUp(*bitmap, header, cut.data(), cut.size()));
-  EXPECT_EQ(std::vector<std::uint8_t>(cut.begin(), cut.begin() + 6),
-            (std::vector<std::uint8_t>{0, 0, 7, 1, 0, 7}));
-
-  EXPECT_FALSE(copyAs24BitBottomUp(*bitmap, header, cut.data(), 5)) << "too small a block";
 }
 
 }  // namespace

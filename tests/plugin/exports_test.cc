@@ -13,6 +13,7 @@
 #include "platform/process_identity.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"
+#include "tests/support/file_position.h"
 
 namespace ondrel::test {
 namespace {
@@ -182,7 +183,7 @@ TEST_F(ExportsTest, AHandleHasItsHeadReadButNotLookedAt) {
   ASSERT_TRUE(file);
   ASSERT_EQ(file->nativeHandle() & 0xFFFF0000u, 0u) << "the handle would be taken for a pointer";
   EXPECT_EQ(plugin.isSupportedW(u"page.HTML", file->nativeHandle()), 1);
-  EXPECT_EQ(file->position(), 64);
+  EXPECT_EQ(filePosition(*file), 64);
   // A handle whose read fails answers no, whatever the name.
   EXPECT_EQ(plugin.isSupportedW(u"page.html", 0xFFFF), 0);
 }

@@ -3,23 +3,20 @@
 #include <cstring>
 #include <string>
 
+#include "tools/plugin_host/handed_over_block.h"
+
 namespace ondrel::test {
 
 HandedOverPicture HandedOverPicture::takeOver(platform::BlockHandle headerBlock,
                                               platform::BlockHandle pixelBlock) {
+  const ondrel_host::HandedOverBlock header(headerBlock);
+  const ondrel_host::HandedOverBlock pixels(pixelBlock);
   HandedOverPicture picture;
-  picture.headerBlockSize = platform::blockSize(headerBlock);
-  if (const void* header = platform::lockBlock(headerBlock)) {
-    std::memcpy(&picture.header, header, sizeof picture.header);
-    platform::unlockBlock(headerBlock);
+  picture.headerBlockSize = header.size();
+  if (const auto bytes = header.read(sizeof picture.header)) {
+    std::memcpy(&picture.header, bytes->data(), sizeof picture.header);
   }
-  if (const void* pixels = platform::lockBlock(pixelBlock)) {
-    const auto* bytes = static_cast<const std::uint8_t*>(pixels);
-    picture.pixels.assign(bytes, bytes + platform::blockSize(pixelBlock));
-    platform::unlockBlock(pixelBlock);
-  }
-  platform::freeBlock(headerBlock);
-  platform::freeBlock(pixelBlock);
+  if (auto bytes = pixels.read(pixels.size())) picture.pixels = std::move(*bytes);
   return picture;
 }
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/bitmap_header.h"
 #include "platform/movable_block.h"
+#include "plugin/bitmap_header.h"
 #include "tests/support/test_pattern.h"
 
 namespace ondrel::test {
@@ -20,7 +20,7 @@ struct HandedOverPicture {
   static HandedOverPicture takeOver(platform::BlockHandle headerBlock,
                                     platform::BlockHandle pixelBlock);
 
-  std::size_t stride() const { return (std::size_t(header.width) * 3 + 3) & ~std::size_t(3); }
+  std::size_t stride() const { return rowStride24(std::size_t(header.width)); }
   // The pixel at (x, y), counting rows from the top as the page shows them.
   Bgra at(int x, int y) const;
 };

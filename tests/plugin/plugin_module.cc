@@ -6,7 +6,9 @@
 #include <random>
 
 #include "platform/private_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/fake_browser_env.h"
+#include "tools/plugin_host/entry_point.h"
 
 namespace ondrel::test {
 namespace {
@@ -23,7 +25,7 @@ std::filesystem::path newFolder() {
 
 template <typename Function>
 Function lookUp(const platform::DynamicLibrary& library, const char* name) {
-  auto* function = reinterpret_cast<Function>(library.symbol(name));
+  const Function function = ondrel_host::entryPoint<Function>(library, name);
   if (function == nullptr) ADD_FAILURE() << "the module does not export " << name;
   return function;
 }
@@ -42,7 +44,7 @@ PluginModule::PluginModule() : folder_(newFolder()) {
     platform::setEnvironmentVariable(variable, temporary);
   }
   // Else the capture folder would be the user's runtime folder, where it has one.
-  platform::unsetEnvironmentVariable("XDG_RUNTIME_DIR");
+  unsetEnvironmentVariable("XDG_RUNTIME_DIR");
   platform::setEnvironmentVariable(kFakeBrowserLogVariable, (folder_ / "browser.log").string());
   setBrowserMode("normal");
   setBrowserDelay(0);

@@ -205,9 +205,9 @@ TEST_F(RenderCommandTest, ProgramExitStatus) {
         ondrel::utf8ToWide(line), plugin.folder().u16string());
     if (!program) return -1;
     for (;;) {
-      const std::optional<std::uint32_t> code = program->primaryThreadExitCode();
-      if (!code) return -2;
-      if (*code != ondrel::platform::kStillActive) return int(*code);
+      const std::optional<ondrel::platform::ThreadState> state = program->primaryThreadState();
+      if (!state) return -2;
+      if (!state->isRunning()) return int(state->exitCode());
       ondrel::platform::sleepMilliseconds(20);
     }
   };

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/host_support.h"
+#include "tests/support/environment.h"
 
 namespace ondrel::test {
 
@@ -18,7 +19,7 @@ ScratchFolder::ScratchFolder() {
   for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
     platform::setEnvironmentVariable(variable, temporary().string());
   }
-  platform::unsetEnvironmentVariable("XDG_RUNTIME_DIR");
+  unsetEnvironmentVariable("XDG_RUNTIME_DIR");
 }
 
 ScratchFolder::~ScratchFolder() {

@@ -7,11 +7,6 @@
 namespace ondrel_md {
 namespace {
 
-// The mask that Markdown staging converts with: raw HTML on, underscore
-// emphasis off.
-constexpr std::uint32_t kStagingMask =
-    (markdown::kDefaultParserMask & ~markdown::ENABLE_EMPHASIZED) | markdown::ENABLE_HTML;
-
 int hexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -69,7 +64,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       if (maskGiven) return {{}, "--staging and --mask may be given only once, and not together"};
       maskGiven = true;
       if (argument == "--staging") {
-        options.parserMask = kStagingMask;
+        options.parserMask = markdown::kStagingParserMask;
         continue;
       }
       if (i + 1 == arguments.size()) return {{}, "--mask needs a hexadecimal value"};

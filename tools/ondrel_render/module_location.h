@@ -1,7 +1,7 @@
 #ifndef ONDREL_TOOLS_ONDREL_RENDER_MODULE_LOCATION_H_
 #define ONDREL_TOOLS_ONDREL_RENDER_MODULE_LOCATION_H_
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel_render {
 

@@ -1,8 +1,8 @@
 #include "tools/ondrel_render/picture_files.h"
 
-#include "platform/bitmap_header.h"
 #include "platform/files.h"
 #include "platform/png_encoder.h"
+#include "plugin/bitmap_header.h"
 
 namespace ondrel_render {
 namespace {

@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/wide_text.h"
+#include "plugin/bitmap_header.h"
+#include "text/wide_text.h"
 
 namespace ondrel_render {
 
@@ -19,7 +20,7 @@ struct Picture {
   int height = 0;
   std::vector<std::uint8_t> rows;
 
-  std::size_t stride() const { return (std::size_t(width) * 3 + 3) & ~std::size_t(3); }
+  std::size_t stride() const { return ondrel::rowStride24(std::size_t(width)); }
 };
 
 enum class PictureFormat { kPng, kBmp };

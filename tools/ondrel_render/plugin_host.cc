@@ -4,14 +4,18 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/bitmap_header.h"
 #include "platform/movable_block.h"
 #include "platform/text_codec.h"
+#include "plugin/bitmap_header.h"
+#include "plugin/result_code.h"
+#include "tools/plugin_host/entry_point.h"
+#include "tools/plugin_host/handed_over_block.h"
 
 namespace ondrel_render {
 namespace {
 
 using ondrel::WideString;
+using ondrel_host::HandedOverBlock;
 namespace platform = ondrel::platform;
 
 constexpr int kInformationCapacity = 1024;
@@ -19,7 +23,7 @@ constexpr int kInformationCapacity = 1024;
 template <typename Function>
 bool lookUp(const platform::DynamicLibrary& library, const char* name, Function& function,
             std::string& error) {
-  function = reinterpret_cast<Function>(library.symbol(name));
+  function = ondrel_host::entryPoint<Function>(library, name);
   if (function == nullptr) error = std::string("the module does not export ") + name;
   return function != nullptr;
 }
@@ -45,26 +49,10 @@ class HeadBuffer {
   std::uint8_t* start_;
 };
 
-// A block the plug-in handed over, freed when the object goes.
-class HandedOverBlock {
- public:
-  explicit HandedOverBlock(platform::BlockHandle handle) : handle_(handle) {}
-  HandedOverBlock(const HandedOverBlock&) = delete;
-  HandedOverBlock& operator=(const HandedOverBlock&) = delete;
-  ~HandedOverBlock() {
-    if (handle_ != nullptr) platform::freeBlock(handle_);
-  }
-  platform::BlockHandle get() const { return handle_; }
-
- private:
-  platform::BlockHandle handle_;
-};
-
 bool readHeader(const HandedOverBlock& block, ondrel::BitmapInfoHeader& header) {
-  if (block.get() == nullptr || platform::blockSize(block.get()) < sizeof header) return false;
-  const platform::BlockLock lock(block.get());
-  if (lock.data() == nullptr) return false;
-  std::memcpy(&header, lock.data(), sizeof header);
+  const std::optional<std::vector<std::uint8_t>> bytes = block.read(sizeof header);
+  if (!bytes) return false;
+  std::memcpy(&header, bytes->data(), sizeof header);
   return true;
 }
 
@@ -76,12 +64,10 @@ bool isBottomUp24Bit(const ondrel::BitmapInfoHeader& header) {
 }
 
 bool readRows(const HandedOverBlock& block, Picture& picture) {
-  const std::size_t size = picture.stride() * std::size_t(picture.height);
-  if (block.get() == nullptr || platform::blockSize(block.get()) < size) return false;
-  const platform::BlockLock lock(block.get());
-  if (lock.data() == nullptr) return false;
-  const auto* bytes = static_cast<const std::uint8_t*>(lock.data());
-  picture.rows.assign(bytes, bytes + size);
+  std::optional<std::vector<std::uint8_t>> rows =
+      block.read(picture.stride() * std::size_t(picture.height));
+  if (!rows) return false;
+  picture.rows = std::move(*rows);
   return true;
 }
 
@@ -146,10 +132,12 @@ int PluginHost::picture(const WideString& fileName, Picture& picture) const {
   platform::BlockHandle pixels = nullptr;
   const int result = getPictureW_(fileName.c_str(), 0, 0, &header, &pixels, nullptr, 0);
   // After a failure the handles are not the viewer's to free.
-  if (result != 0) return result;
+  if (result != ondrel::resultNumber(ondrel::ResultCode::kSuccess)) return result;
   const HandedOverBlock headerBlock(header);
   const HandedOverBlock pixelBlock(pixels);
-  return takeOver(headerBlock, pixelBlock, picture) ? 0 : kMalformedPicture;
+  return takeOver(headerBlock, pixelBlock, picture)
+             ? ondrel::resultNumber(ondrel::ResultCode::kSuccess)
+             : kMalformedPicture;
 }
 
 }  // namespace ondrel_render

@@ -38,7 +38,7 @@ class PluginHost {
   int pictureInfo(const ondrel::WideString& fileName, ondrel::PictureInfoRecord& record) const;
 
   // GetPictureW on the whole file, taking over and freeing the blocks it
-  // hands back; the result code. A result of 0 with blocks that do not hold
+  // hands back; the result code. Success with blocks that do not hold
   // a 24-bit bottom-up picture gives kMalformedPicture.
   int picture(const ondrel::WideString& fileName, Picture& picture) const;
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "platform/private_folder.h"
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
 namespace ondrel_render {
 

@@ -9,11 +9,14 @@
 #include "platform/files.h"
 #include "platform/host_support.h"
 #include "platform/text_codec.h"
+#include "plugin/result_code.h"
 #include "tools/ondrel_render/plugin_host.h"
 
 namespace ondrel_render {
 namespace {
 
+using ondrel::ResultCode;
+using ondrel::resultNumber;
 using ondrel::WideString;
 namespace platform = ondrel::platform;
 
@@ -21,13 +24,13 @@ constexpr const char* kImportFilterVersion = "00IN";
 
 std::string meaningOf(int result) {
   switch (result) {
-    case 2:
+    case resultNumber(ResultCode::kNotAccepted):
       return "the plug-in does not take the file, or it is too short";
-    case 4:
+    case resultNumber(ResultCode::kOutOfMemory):
       return "memory ran out";
-    case 5:
+    case resultNumber(ResultCode::kBitmapFailed):
       return "a memory block or the 24-bit picture could not be made";
-    case 6:
+    case resultNumber(ResultCode::kReadOrCaptureFailed):
       return "the file could not be read, or the browser made no picture";
     case PluginHost::kMalformedPicture:
       return "the plug-in handed over something that is no 24-bit picture";
@@ -121,10 +124,12 @@ int askForPicture(const PluginHost& plugin, const RenderOptions& options,
                    "name no existing browser, or it does not take this extension)");
   }
   ondrel::PictureInfoRecord information{};
-  if (const int result = plugin.pictureInfo(inputName, information); result != 0) {
+  if (const int result = plugin.pictureInfo(inputName, information);
+      result != resultNumber(ResultCode::kSuccess)) {
     return resultFailure(err, input, "GetPictureInfoW", result);
   }
-  if (const int result = plugin.picture(inputName, picture); result != 0) {
+  if (const int result = plugin.picture(inputName, picture);
+      result != resultNumber(ResultCode::kSuccess)) {
     return resultFailure(err, input, "GetPictureW", result);
   }
   if (options.verbose) {

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 #include "tools/ondrel_render/arguments.h"
 
 namespace ondrel_render {

@@ -1,10 +1,10 @@
 // Splitting a command line as a Windows program's start-up code does.
 
-#include "platform/command_line.h"
+#include "text/command_line.h"
 
 #include <gtest/gtest.h>
 
-namespace ondrel::platform {
+namespace ondrel {
 namespace {
 
 TEST(CommandLine, TheBrowsersLineSplitsIntoItsParts) {
@@ -39,4 +39,4 @@ TEST(CommandLine, QuotingRules) {
 }
 
 }  // namespace
-}  // namespace ondrel::platform
+}  // namespace ondrel

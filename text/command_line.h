@@ -1,11 +1,11 @@
-#ifndef ONDREL_PLATFORM_COMMAND_LINE_H_
-#define ONDREL_PLATFORM_COMMAND_LINE_H_
+#ifndef ONDREL_TEXT_COMMAND_LINE_H_
+#define ONDREL_TEXT_COMMAND_LINE_H_
 
 #include <vector>
 
-#include "platform/wide_text.h"
+#include "text/wide_text.h"
 
-namespace ondrel::platform {
+namespace ondrel {
 
 // Splits a command line into arguments by the rules a Windows program's
 // start-up code applies, so that a program started from the same line sees the
@@ -16,6 +16,6 @@ namespace ondrel::platform {
 // doubled double quote inside quotes gives one literal double quote.
 std::vector<WideString> splitCommandLine(WideView commandLine);
 
-}  // namespace ondrel::platform
+}  // namespace ondrel
 
-#endif  // ONDREL_PLATFORM_COMMAND_LINE_H_
+#endif  // ONDREL_TEXT_COMMAND_LINE_H_

@@ -1,6 +1,6 @@
-#include "platform/command_line.h"
+#include "text/command_line.h"
 
-namespace ondrel::platform {
+namespace ondrel {
 namespace {
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -63,4 +63,4 @@ std::vector<WideString> splitCommandLine(WideView line) {
   return arguments;
 }
 
-}  // namespace ondrel::platform
+}  // namespace ondrel

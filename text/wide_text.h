@@ -1,5 +1,5 @@
-#ifndef ONDREL_PLATFORM_WIDE_TEXT_H_
-#define ONDREL_PLATFORM_WIDE_TEXT_H_
+#ifndef ONDREL_TEXT_WIDE_TEXT_H_
+#define ONDREL_TEXT_WIDE_TEXT_H_
 
 #include <cstddef>
 #include <string>
@@ -29,4 +29,4 @@ std::string wideToUtf8(WideView wide);
 
 }  // namespace ondrel
 
-#endif  // ONDREL_PLATFORM_WIDE_TEXT_H_
+#endif  // ONDREL_TEXT_WIDE_TEXT_H_
