@@ -1,5 +1,6 @@
 #include "plugin/picture_driver.h"
 
+#include "capture/markdown_dialect.h"
 #include "capture/page_capture.h"
 #include "capture/page_kinds.h"
 #include "platform/process_identity.h"
@@ -24,6 +25,8 @@ ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView>
   request.captureHeight = size.height;
   request.waitSeconds = settings.waitSeconds();
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
+  request.convertMarkdown =
+      markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
 
   // A picture the viewer's blocks cannot hold is refused before any browser runs.
   const std::optional<PixelLayout> layout = PixelLayout::of(size);

@@ -25,6 +25,14 @@ int SettingsSource::waitSeconds() const {
   return readInteger(setting::kWaitTime, setting::kWaitTimeDefault);
 }
 
+WideString SettingsSource::markdownDialect() const {
+  return readText(setting::kMarkdown, setting::kMarkdownDefault, setting::kTextCapacity);
+}
+
+WideString SettingsSource::markdownStylePath() const {
+  return readText(setting::kMarkdownStyle, setting::kMarkdownStyleDefault, setting::kTextCapacity);
+}
+
 std::optional<WideString> settingsFilePath() {
   const std::optional<WideString> module = platform::moduleFileName();
   if (!module) return std::nullopt;

@@ -17,6 +17,8 @@ inline constexpr char16_t kScrollBar[] = u"scrollBar";
 inline constexpr char16_t kWidth[] = u"width";
 inline constexpr char16_t kHeight[] = u"height";
 inline constexpr char16_t kWaitTime[] = u"waitTime";
+inline constexpr char16_t kMarkdown[] = u"markdown";
+inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -24,6 +26,8 @@ inline constexpr char16_t kScrollBarDefault[] = u"OFF";
 inline constexpr int kWidthDefault = 640;
 inline constexpr int kHeightDefault = 480;
 inline constexpr int kWaitTimeDefault = 5;
+inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
+inline constexpr char16_t kMarkdownStyleDefault[] = u"";
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
@@ -43,6 +47,10 @@ class SettingsSource {
   bool svgEnabled() const;
   bool scrollBarsShown() const;
   int waitSeconds() const;
+  // The Markdown dialect's name and the style file for it, as written; what
+  // they select is decided in capture/markdown_dialect.h.
+  WideString markdownDialect() const;
+  WideString markdownStylePath() const;
 };
 
 // The file beside the module: its name with the extension ".ini".
