@@ -15,6 +15,10 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // half of the pattern's PNG, as a browser stopped in mid-write would leave it.
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
+// Names a file that each run replaces with a byte-for-byte copy of the page it was shown, so
+// tests can see what a capture staged after the capture has removed it.
+inline constexpr char kFakeBrowserPageCopyVariable[] = "ONDREL_FAKE_BROWSER_PAGE_COPY";
+
 // Milliseconds to wait before writing the screenshot, so concurrent captures overlap.
 inline constexpr char kFakeBrowserDelayVariable[] = "ONDREL_FAKE_BROWSER_DELAY_MS";
 
