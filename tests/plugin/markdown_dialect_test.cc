@@ -59,6 +59,7 @@ class MarkdownDialectTest : public ::testing::Test {
     std::ofstream(expectedName + ".actual", std::ios::binary) << page;
   }
 
+  platform::ComApartment com;  // the Windows module decodes screenshots through COM
   PluginModule plugin;
 };
 
