@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "capture/markdown_dialect.h"
 #include "capture/page_kinds.h"
 #include "platform/process_identity.h"
 #include "plugin/capture_size.h"
@@ -22,6 +23,8 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.captureHeight = size.height;
   request.waitSeconds = settings.waitSeconds();
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
+  request.convertMarkdown =
+      markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
   request.fullPage = settings.fullPage();
   if (request.fullPage) {
     const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(size.width);

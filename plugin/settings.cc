@@ -38,6 +38,14 @@ bool SettingsSource::fullPage() const {
          isOn(readText(setting::kFullPage, setting::kFullPageDefault, setting::kFullPageCapacity));
 }
 
+WideString SettingsSource::markdownDialect() const {
+  return readText(setting::kMarkdown, setting::kMarkdownDefault, setting::kTextCapacity);
+}
+
+WideString SettingsSource::markdownStylePath() const {
+  return readText(setting::kMarkdownStyle, setting::kMarkdownStyleDefault, setting::kTextCapacity);
+}
+
 std::optional<WideString> settingsFilePath() {
   const std::optional<WideString> module = platform::moduleFileName();
   if (!module) return std::nullopt;

@@ -20,6 +20,8 @@ inline constexpr char16_t kHeight[] = u"height";
 inline constexpr char16_t kWaitTime[] = u"waitTime";
 inline constexpr char16_t kEngine[] = u"engine";
 inline constexpr char16_t kFullPage[] = u"fullPage";
+inline constexpr char16_t kMarkdown[] = u"markdown";
+inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -30,6 +32,8 @@ inline constexpr int kWaitTimeDefault = 5;
 inline constexpr char16_t kEngineDefault[] = u"";
 inline constexpr char16_t kFullPageDefault[] = u"OFF";
 inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
+inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
+inline constexpr char16_t kMarkdownStyleDefault[] = u"";
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
@@ -56,6 +60,10 @@ class SettingsSource {
   CaptureEngine captureEngine() const;
   // On only with the DevTools engine.
   bool fullPage() const;
+  // The Markdown dialect's name and the style file for it, as written; what
+  // they select is decided in capture/markdown_dialect.h.
+  WideString markdownDialect() const;
+  WideString markdownStylePath() const;
 };
 
 // The file beside the module: its name with the extension ".ini".

@@ -27,10 +27,13 @@ fi
 # The plug-in needs the browser's full name, which depends on this checkout.
 mkdir -p out
 sed "s|^Chrome=.*|Chrome=$root/tools/chromium-headless|" examples/linux.ini >out/linux.ini
+# readme.md is GitHub-flavoured: the same settings with markdown=GFM.
+sed "s|^;*markdown=.*|markdown=GFM|" out/linux.ini >out/linux-gfm.ini
 
 status=0
 for sample in sample.md page.html drawing.svg; do
   "$render" --ini out/linux.ini "examples/$sample" "$root/out/$sample.png" || status=1
 done
+"$render" --ini out/linux-gfm.ini examples/readme.md "$root/out/readme.md.png" || status=1
 [ "$status" -eq 0 ] && echo "ondrel: the samples are rendered in $root/out"
 exit "$status"

@@ -146,6 +146,66 @@ TEST_F(RealBrowserTest, MarkdownDocumentIsConvertedAndShown) {
   EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
 }
 
+// With markdown=GFM a pipe table is a real table in the built-in style: one band of the head's
+// shade right under the paragraph before it, from the page's left padding, then a white first
+// row and a striped second one. The built-in converter leaves the same lines a paragraph of pipes.
+TEST_F(RealBrowserTest, GfmPipeTableShowsItsShadedHeadRowOnTop) {
+  useShallowTemporaryFolder();
+  useChromium("width=400\nheight=300\nmarkdown=GFM\n");
+  const auto document = plugin.writeFile("table.md",
+                                         "Before the table.\r\n"
+                                         "\r\n"
+                                         "| Name | Count |\r\n"
+                                         "|:-----|------:|\r\n"
+                                         "| apples | 3 |\r\n"
+                                         "| pears | 5 |\r\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(document, result), 0);
+  ASSERT_EQ(result.header.width, 400);
+  ASSERT_EQ(result.header.height, 300);
+
+  constexpr Colour kHeadShade{234, 238, 242};  // thead tr in capture/gfm_style.css
+  constexpr Colour kStripe{246, 248, 250};     // every second body row
+  const auto countInRow = [&](int y, const Colour& colour) {
+    int count = 0;
+    for (int x = 0; x < result.header.width; ++x) count += near(result.at(x, y), colour);
+    return count;
+  };
+  std::vector<int> headRows;
+  for (int y = 0; y < result.header.height; ++y) {
+    if (countInRow(y, kHeadShade) > 40) headRows.push_back(y);
+  }
+  ASSERT_FALSE(headRows.empty()) << "no shaded head row";
+  const int top = headRows.front();
+  const int bottom = headRows.back();
+  EXPECT_EQ(bottom - top + 1, static_cast<int>(headRows.size())) << "the shade is not one band";
+  EXPECT_GE(bottom - top + 1, 20);
+  EXPECT_LE(bottom - top + 1, 60);
+  // The paragraph's text lies above the band, and the band is the table's first row.
+  int textRows = 0;
+  for (int y = 0; y < top; ++y) textRows += countInRow(y, kWhite) < result.header.width - 20;
+  EXPECT_GT(textRows, 5) << "nothing drawn above the head row at " << top;
+  EXPECT_LT(top, 120);
+  const int middle = (top + bottom) / 2;
+  int left = 0;
+  while (left < result.header.width && !near(result.at(left, middle), kHeadShade)) ++left;
+  EXPECT_GE(left, 28);
+  EXPECT_LE(left, 40);
+  // Below the head: a white row, then a striped one.
+  const int rowHeight = bottom - top + 1;
+  EXPECT_EQ(countInRow(bottom + rowHeight / 2, kHeadShade), 0);
+  EXPECT_TRUE(near(result.at(left + 2, bottom + rowHeight / 2), kWhite));
+  EXPECT_TRUE(near(result.at(left + 2, bottom + rowHeight + rowHeight / 2), kStripe))
+      << describe(result.at(left + 2, bottom + rowHeight + rowHeight / 2));
+
+  useChromium("width=400\nheight=300\n");
+  ASSERT_EQ(picture(document, result), 0);
+  for (int y = 0; y < result.header.height; ++y) {
+    ASSERT_EQ(countInRow(y, kHeadShade), 0) << "the built-in converter made a table head";
+  }
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
 TEST_F(RealBrowserTest, ConcurrentCapturesKeepTheirOwnPages) {
   useShallowTemporaryFolder();
   useChromium("width=64\nheight=48\n");

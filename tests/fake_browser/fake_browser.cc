@@ -141,6 +141,11 @@ int run(const std::vector<std::string>& args) {
   }
 
   const std::string page = pageText(commandLine.page);
+  const std::string_view pageCopy = environmentValue(kFakeBrowserPageCopyVariable);
+  if (!pageCopy.empty() && !writeBytes(std::filesystem::path(pageCopy), page)) {
+    std::cerr << "fake-browser: cannot write " << pageCopy << '\n';
+    return kExitCannotWrite;
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(*delay + pauseOfPage(page)));
   if (*mode == Mode::NoScreenshot) return kExitWritten;
   const std::uint8_t seed = seedOfPage(page);

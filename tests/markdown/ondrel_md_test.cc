@@ -8,11 +8,25 @@
 #include <iterator>
 #include <string>
 
+#include <md4c-html.h>
+
 #include <gtest/gtest.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+void appendTo(const MD_CHAR* text, MD_SIZE size, void* html) {
+  static_cast<std::string*>(html)->append(text, size);
+}
+
+// What md4c's own renderer makes of the bytes, with the flags ondrel-md --gfm promises.
+std::string md4cHtml(const std::string& markdown) {
+  std::string html;
+  md_html(markdown.data(), static_cast<MD_SIZE>(markdown.size()), appendTo, &html,
+          MD_DIALECT_GITHUB, 0);
+  return html;
+}
 
 struct RunResult {
   int exitCode = -1;
@@ -103,13 +117,39 @@ TEST_F(OndrelMdTest, OptionsChooseTheConfiguration) {
             "<h1><strong>x</strong></h1><p><b>y</b> </p><p>a<em>b</em> </p><p>$$z$$ </p>");
 }
 
+// The bytes go to md4c as the file holds them: carriage returns, an end-of-text mark and NUL
+// bytes included, unlike the staging, which reads in text mode.
+TEST_F(OndrelMdTest, GfmPrintsMd4csHtmlOfTheFilesBytes) {
+  const std::string documents[] = {
+      "| a | b |\n|:--|--:|\n| 1 | 2 |\n",
+      "- [x] done\r\n  - nested ~~gone~~\r\n",
+      "line  \r\nbreak\rlone return\n",
+      "before\x1A"
+      "after\n",
+      std::string("nul\0byte\n", 9),
+      "<div>\nraw\n</div>\n\n[ref]\n\n[ref]: http://example.org\n",
+      "",
+  };
+  for (const std::string& document : documents) {
+    const RunResult result = convertFile(document, "--gfm");
+    EXPECT_EQ(result.exitCode, 0) << document;
+    EXPECT_EQ(result.out, md4cHtml(document)) << document;
+    EXPECT_EQ(result.err, "");
+  }
+  const std::string path = write("stdin.md", documents[1]);
+  EXPECT_EQ(run("--gfm < '" + path + "'").out, md4cHtml(documents[1]));
+  EXPECT_EQ(md4cHtml("| a |\n|---|\n| b |\n").substr(0, 7), "<table>");
+}
+
 TEST_F(OndrelMdTest, RejectsBadCommandLinesAndUnreadableFiles) {
   const std::string missing = "'" + (folder_ / "missing.md").string() + "'";
   for (const std::string& arguments :
        {std::string("--frobnicate"), std::string("--mask"), std::string("--mask 12345G"),
         std::string("--mask 123456789"), std::string("--staging --mask 1"),
-        std::string("--no-config --staging"), missing, "'" + folder_.string() + "'",
-        std::string("a.md b.md")}) {
+        std::string("--no-config --staging"), std::string("--gfm --staging"),
+        std::string("--mask 1 --gfm"), std::string("--gfm --no-config"),
+        std::string("--no-inline-headlines --gfm"), "--gfm " + missing, missing,
+        "'" + folder_.string() + "'", std::string("a.md b.md")}) {
     const RunResult result = run(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments;
     EXPECT_EQ(result.out, "") << arguments;
@@ -121,7 +161,8 @@ TEST_F(OndrelMdTest, RejectsBadCommandLinesAndUnreadableFiles) {
 TEST_F(OndrelMdTest, HelpDescribesTheOptions) {
   const RunResult result = run("--help");
   EXPECT_EQ(result.exitCode, 0);
-  for (const char* option : {"--staging", "--mask", "--no-config", "--no-inline-headlines"}) {
+  for (const char* option :
+       {"--gfm", "--staging", "--mask", "--no-config", "--no-inline-headlines"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <thread>
 
@@ -49,6 +50,7 @@ PluginModule::PluginModule() : folder_(newFolder()) {
   platform::setEnvironmentVariable(kFakeBrowserLogVariable, (folder_ / "browser.log").string());
   setBrowserMode("normal");
   setBrowserDelay(0);
+  unsetEnvironmentVariable(kFakeBrowserPageCopyVariable);
 
   library_ = platform::DynamicLibrary::open(copy.u16string());
   if (!library_) {
@@ -148,6 +150,15 @@ void PluginModule::setBrowserMode(const std::string& mode) {
 
 void PluginModule::setBrowserDelay(int milliseconds) {
   platform::setEnvironmentVariable(kFakeBrowserDelayVariable, std::to_string(milliseconds));
+}
+
+void PluginModule::keepShownPage() {
+  platform::setEnvironmentVariable(kFakeBrowserPageCopyVariable, (folder_ / "shown-page").string());
+}
+
+std::string PluginModule::shownPage() const {
+  std::ifstream file(folder_ / "shown-page", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }  // namespace ondrel::test

@@ -56,6 +56,10 @@ class PluginModule {
   std::vector<BrowserRun> browserRuns() const;
   void setBrowserMode(const std::string& mode);
   void setBrowserDelay(int milliseconds);
+  // From now on the fake browser keeps a copy of the page it is shown, staged or not.
+  void keepShownPage();
+  // The copy of the page the fake browser was shown last; empty when none was kept.
+  std::string shownPage() const;
 
   GetPluginInfoFunction getPluginInfo = nullptr;
   GetPluginInfoWFunction getPluginInfoW = nullptr;

@@ -22,6 +22,10 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // Browser.close but does not end.
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
+// Names a file that each run replaces with a byte-for-byte copy of the page it was shown, so
+// tests can see what a capture staged after the capture has removed it.
+inline constexpr char kFakeBrowserPageCopyVariable[] = "ONDREL_FAKE_BROWSER_PAGE_COPY";
+
 // Milliseconds to wait before writing the screenshot, so concurrent captures overlap.
 inline constexpr char kFakeBrowserDelayVariable[] = "ONDREL_FAKE_BROWSER_DELAY_MS";
 

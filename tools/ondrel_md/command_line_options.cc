@@ -33,6 +33,11 @@ std::string checkCombination(const CommandLineOptions& options) {
   if (options.noConfig && (options.parserMask || options.noInlineHeadlines)) {
     return "--no-config cannot be combined with --staging, --mask or --no-inline-headlines";
   }
+  // The built-in converter's configuration means nothing to md4c.
+  if (options.gfm && (options.noConfig || options.parserMask || options.noInlineHeadlines)) {
+    return "--gfm cannot be combined with --staging, --mask, --no-config or "
+           "--no-inline-headlines";
+  }
   return {};
 }
 
@@ -56,6 +61,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       optionsEnded = true;
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--gfm") {
+      options.gfm = true;
     } else if (argument == "--no-config") {
       options.noConfig = true;
     } else if (argument == "--no-inline-headlines") {
@@ -84,6 +91,10 @@ const char* usageText() {
          "to HTML on standard output. Bytes are read and written unchanged.\n"
          "\n"
          "Options:\n"
+         "  --gfm                  convert as GitHub-flavoured Markdown with md4c\n"
+         "                         (md_html, MD_DIALECT_GITHUB, renderer flags 0): its\n"
+         "                         HTML alone, without the staged page's frame and style;\n"
+         "                         takes none of the options below\n"
          "  --staging              convert as Markdown staging does: raw HTML on,\n"
          "                         underscore emphasis off (mask 3FFF7)\n"
          "  --mask HEX             use HEX as the parser mask (default 3FFBF)\n"

@@ -1,14 +1,18 @@
 // ondrel-md: converts a Markdown document to HTML with the converter that the
-// plug-in uses, so its output can be checked and compared byte for byte.
+// plug-in uses, or with md4c as the GitHub-flavoured staging does, so its
+// output can be checked and compared byte for byte.
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <new>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "capture/gfm_html.h"
 #include "markdown/parser.h"
 #include "markdown/parser_config.h"
 #include "platform/standard_streams.h"
@@ -32,9 +36,21 @@ std::shared_ptr<markdown::ParserConfig> makeConfig(const ondrel_md::CommandLineO
   return config;
 }
 
-int convertStream(std::istream& input, const ondrel_md::CommandLineOptions& options) {
+// md4c takes the document whole, as the bytes the file holds.
+std::string gfmHtmlOf(std::istream& input) {
+  std::ostringstream bytes;
+  bytes << input.rdbuf();
+  return ondrel::gfmHtml(std::move(bytes).str());
+}
+
+std::string convert(std::istream& input, const ondrel_md::CommandLineOptions& options) {
+  if (options.gfm) return gfmHtmlOf(input);
   markdown::Parser parser(makeConfig(options));
-  const std::string html = parser.convert(input);
+  return parser.convert(input);
+}
+
+int convertStream(std::istream& input, const ondrel_md::CommandLineOptions& options) {
+  const std::string html = convert(input, options);
   if (input.bad()) return fail(kExitUsage, "reading the input failed");
   std::cout.write(html.data(), static_cast<std::streamsize>(html.size()));
   std::cout.flush();
@@ -72,5 +88,7 @@ int main(int argc, char** argv) {
     return run(parsed.options);
   } catch (const std::bad_alloc&) {
     return fail(kExitFailure, "out of memory");
+  } catch (const std::length_error&) {
+    return fail(kExitFailure, "the document is too large");
   }
 }
