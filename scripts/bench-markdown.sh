@@ -12,14 +12,7 @@ build=${1:-build/native}
 runs=${2:-5}
 size=${3:-10485760}
 
-ondrel_md=$build/tools/ondrel_md/ondrel-md
-md4c_render=$build/bench/md4c-render
-for program in "$ondrel_md" "$md4c_render"; do
-  if [ ! -x "$program" ]; then
-    echo "ondrel: $program is missing; build first (cmake --build --preset native)" >&2
-    exit 1
-  fi
-done
+. scripts/markdown-programs.sh
 if ! command -v cmark >/dev/null 2>&1; then
   echo "ondrel: cmark is missing; install it with scripts/install-dependencies.sh" >&2
   exit 1

@@ -8,14 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build/native}
 size=${2:-10485760}
-ondrel_md=$build/tools/ondrel_md/ondrel-md
-md4c_render=$build/bench/md4c-render
-for program in "$ondrel_md" "$md4c_render"; do
-  if [ ! -x "$program" ]; then
-    echo "ondrel: $program is missing; build first (cmake --build --preset native)" >&2
-    exit 1
-  fi
-done
+. scripts/markdown-programs.sh
 corpus=$(scripts/markdown-corpus.sh "$size")
 
 "$ondrel_md" --gfm "$corpus" >"$corpus.ondrel-md.html"
