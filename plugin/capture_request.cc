@@ -22,6 +22,7 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.captureHeight = size.height;
   request.waitSeconds = settings.waitSeconds();
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
+  request.keepBrowserSeconds = settings.keepBrowserSeconds();
   request.fullPage = settings.fullPage();
   if (request.fullPage) {
     const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(size.width);

@@ -1,5 +1,7 @@
 #include "plugin/settings.h"
 
+#include <algorithm>
+
 #include "platform/module_path.h"
 #include "platform/profile_reader.h"
 #include "platform/shell_paths.h"
@@ -36,6 +38,11 @@ CaptureEngine SettingsSource::captureEngine() const {
 bool SettingsSource::fullPage() const {
   return captureEngine() == CaptureEngine::kDevTools &&
          isOn(readText(setting::kFullPage, setting::kFullPageDefault, setting::kFullPageCapacity));
+}
+
+int SettingsSource::keepBrowserSeconds() const {
+  if (captureEngine() != CaptureEngine::kDevTools) return 0;
+  return std::max(readInteger(setting::kKeepBrowser, setting::kKeepBrowserDefault), 0);
 }
 
 std::optional<WideString> settingsFilePath() {

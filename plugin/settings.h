@@ -20,6 +20,7 @@ inline constexpr char16_t kHeight[] = u"height";
 inline constexpr char16_t kWaitTime[] = u"waitTime";
 inline constexpr char16_t kEngine[] = u"engine";
 inline constexpr char16_t kFullPage[] = u"fullPage";
+inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -30,6 +31,7 @@ inline constexpr int kWaitTimeDefault = 5;
 inline constexpr char16_t kEngineDefault[] = u"";
 inline constexpr char16_t kFullPageDefault[] = u"OFF";
 inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
+inline constexpr int kKeepBrowserDefault = 60;
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
@@ -56,6 +58,9 @@ class SettingsSource {
   CaptureEngine captureEngine() const;
   // On only with the DevTools engine.
   bool fullPage() const;
+  // Idle seconds a browser of the DevTools engine is kept for the next
+  // picture; 0 (a browser per picture) for the other engine or below 0.
+  int keepBrowserSeconds() const;
 };
 
 // The file beside the module: its name with the extension ".ini".
