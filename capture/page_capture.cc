@@ -57,6 +57,7 @@ std::unique_ptr<platform::ScreenshotBitmap> captureWithScreenshotSwitch(
 
 // The one place where the engine is chosen.
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
+  devtools::closeIdleBrowser();
   switch (request.engine) {
     case CaptureEngine::kDevTools:
       return devtools::capturePage(request);
@@ -67,6 +68,7 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
 }
 
 std::optional<std::int32_t> measurePageHeight(const CaptureRequest& request) {
+  devtools::closeIdleBrowser();
   if (request.engine != CaptureEngine::kDevTools) return std::nullopt;
   return devtools::measurePage(request);
 }

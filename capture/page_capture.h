@@ -32,6 +32,9 @@ struct CaptureRequest {
   // most `tallestPage` rows, instead of `captureHeight`.
   bool fullPage = false;
   std::int32_t tallestPage = 0;
+  // DevTools engine only: idle seconds the browser is kept for the next
+  // picture (docs/warm-browser.md); 0 closes it with the picture.
+  std::int32_t keepBrowserSeconds = 0;
 };
 
 // Runs the browser headless on the page (a Markdown page staged as HTML

@@ -38,7 +38,9 @@ struct ChildPipeEnds;
 
 // A program started from a command line whose first part, in double quotes,
 // names the program. Its handles are closed when the object goes; the program
-// itself is not stopped by that.
+// itself is not stopped by that, except on Windows for a program started
+// with pipe ends: it runs in a job of its own that takes it and its helpers
+// down when the object, or the viewer, goes.
 class ChildProcess {
  public:
   static std::optional<ChildProcess> start(const WideString& commandLine,

@@ -17,6 +17,8 @@ class Deadline {
   static Deadline after(std::chrono::milliseconds span) { return Deadline(Clock::now() + span); }
 
   bool isSet() const { return at_.has_value(); }
+  // The moment itself, for waits that take a time point; nothing for no limit.
+  std::optional<Clock::time_point> at() const { return at_; }
   bool hasPassed() const { return at_ && Clock::now() >= *at_; }
 
   // The earlier of this deadline and `span` from now.

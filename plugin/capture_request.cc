@@ -25,6 +25,7 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
   request.convertMarkdown =
       markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
+  request.keepBrowserSeconds = settings.keepBrowserSeconds();
   request.fullPage = settings.fullPage();
   if (request.fullPage) {
     const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(size.width);

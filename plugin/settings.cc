@@ -1,5 +1,7 @@
 #include "plugin/settings.h"
 
+#include <algorithm>
+
 #include "platform/module_path.h"
 #include "platform/profile_reader.h"
 #include "platform/shell_paths.h"
@@ -44,6 +46,11 @@ WideString SettingsSource::markdownDialect() const {
 
 WideString SettingsSource::markdownStylePath() const {
   return readText(setting::kMarkdownStyle, setting::kMarkdownStyleDefault, setting::kTextCapacity);
+}
+
+int SettingsSource::keepBrowserSeconds() const {
+  if (captureEngine() != CaptureEngine::kDevTools) return 0;
+  return std::max(readInteger(setting::kKeepBrowser, setting::kKeepBrowserDefault), 0);
 }
 
 std::optional<WideString> settingsFilePath() {

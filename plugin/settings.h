@@ -22,6 +22,7 @@ inline constexpr char16_t kEngine[] = u"engine";
 inline constexpr char16_t kFullPage[] = u"fullPage";
 inline constexpr char16_t kMarkdown[] = u"markdown";
 inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
+inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -34,6 +35,7 @@ inline constexpr char16_t kFullPageDefault[] = u"OFF";
 inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
 inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
 inline constexpr char16_t kMarkdownStyleDefault[] = u"";
+inline constexpr int kKeepBrowserDefault = 60;
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
@@ -64,6 +66,9 @@ class SettingsSource {
   // they select is decided in capture/markdown_dialect.h.
   WideString markdownDialect() const;
   WideString markdownStylePath() const;
+  // Idle seconds a browser of the DevTools engine is kept for the next
+  // picture; 0 (a browser per picture) for the other engine or below 0.
+  int keepBrowserSeconds() const;
 };
 
 // The file beside the module: its name with the extension ".ini".

@@ -40,6 +40,11 @@ BrowserSession::~BrowserSession() {
   removeProfile();
 }
 
+bool BrowserSession::usable() {
+  return !closed_ && !connection_.broken() &&
+         !browser_.waitForEnd(platform::Deadline::after(std::chrono::milliseconds(0)));
+}
+
 void BrowserSession::close(const platform::Deadline& deadline) {
   if (closed_) return;
   closed_ = true;

@@ -30,6 +30,10 @@ class BrowserSession {
 
   ProtocolConnection& connection() { return connection_; }
 
+  // Whether another page can still be shown: the browser runs and its
+  // connection has not broken (a time-out breaks it for good).
+  bool usable();
+
   // Asks the browser to close and waits for it to end, within the deadline
   // and a few seconds at most; kills it if it lingers. Then the profile goes.
   void close(const platform::Deadline& deadline);

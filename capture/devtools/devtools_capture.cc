@@ -8,6 +8,7 @@
 #include "capture/capture_files.h"
 #include "capture/devtools/browser_session.h"
 #include "capture/devtools/file_url.h"
+#include "capture/devtools/kept_browser.h"
 #include "capture/devtools/page_target.h"
 #include "capture/page_kinds.h"
 
@@ -67,18 +68,42 @@ struct PageRun {
   std::optional<std::vector<std::uint8_t>> png;
 };
 
+// Shows the page in a new target of `browser`: its height and, when asked
+// for, its screenshot. A kept browser's target is closed again, so that the
+// next picture starts from a browser without pages.
+PageRun showPage(BrowserSession& browser, const CaptureRequest& request, const std::string& url,
+                 bool takeScreenshot, const Deadline& deadline) {
+  PageRun run;
+  std::optional<PageTarget> page = PageTarget::open(browser.connection(), deadline);
+  if (!page) return run;
+  run.height = layOut(*page, request, url, deadline);
+  if (run.height && takeScreenshot) run.png = page->screenshot(deadline);
+  if (request.keepBrowserSeconds > 0) page->close(deadline);
+  return run;
+}
+
+bool succeeded(const PageRun& run, bool takeScreenshot) {
+  return run.height && (!takeScreenshot || run.png);
+}
+
 PageRun runBrowser(const CaptureRequest& request, bool takeScreenshot) {
   const Deadline deadline = deadlineFor(request.waitSeconds);
   std::optional<CaptureFiles> files;
   const std::optional<std::string> url = urlToShow(request, files);
   if (!url) return {};
+  PageRun run;
+  if (request.keepBrowserSeconds > 0) {
+    KeptBrowser::ofThisModule().show(
+        launchFor(request), std::chrono::seconds(request.keepBrowserSeconds), deadline,
+        [&](BrowserSession& browser) {
+          run = showPage(browser, request, *url, takeScreenshot, deadline);
+          return succeeded(run, takeScreenshot);
+        });
+    return run;
+  }
   const std::unique_ptr<BrowserSession> browser = BrowserSession::start(launchFor(request));
   if (!browser) return {};
-  PageRun run;
-  if (std::optional<PageTarget> page = PageTarget::open(browser->connection(), deadline)) {
-    run.height = layOut(*page, request, *url, deadline);
-    if (run.height && takeScreenshot) run.png = page->screenshot(deadline);
-  }
+  run = showPage(*browser, request, *url, takeScreenshot, deadline);
   browser->close(deadline);
   return run;
 }
@@ -106,6 +131,14 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
   } catch (...) {
     // Whatever went wrong, the viewer gets a result code, never an exception.
     return nullptr;
+  }
+}
+
+void closeIdleBrowser() {
+  try {
+    KeptBrowser::ofThisModule().closeIfIdle();
+  } catch (...) {
+    // A browser that could not be closed now is closed at a later call.
   }
 }
 

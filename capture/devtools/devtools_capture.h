@@ -10,7 +10,8 @@
 
 namespace ondrel::devtools {
 
-// capturePage for the DevTools engine: a browser of its own, a page laid out
+// capturePage for the DevTools engine: a page in the kept browser (or with
+// keepBrowserSeconds 0 in a browser of its own), laid out
 // at exactly the capture size (or the whole page's height), one screenshot.
 // The whole picture keeps within `waitSeconds` (0: no limit). Nothing when
 // any step fails or the limit passes; the browser, its profile and any
@@ -20,6 +21,10 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
 // The height capturePage gives for this request, from a layout of the page
 // without a screenshot; nothing when the browser fails.
 std::optional<std::int32_t> measurePage(const CaptureRequest& request);
+
+// Closes the browser kept for the next picture once it has been idle for as
+// long as it was to be kept; called at every picture, whatever the engine.
+void closeIdleBrowser();
 
 // A whole page's picture height for content `contentHeight` CSS pixels high:
 // whole rows, at least 1 and at most `tallest`.

@@ -11,6 +11,8 @@ struct BrowserLaunch {
   WideString browserPath;
   bool showScrollbars = false;
   Elevation elevation = Elevation::kNone;
+
+  bool operator==(const BrowserLaunch&) const = default;
 };
 
 // "<browser>" --headless --remote-debugging-pipe --user-data-dir="<profile>"

@@ -65,7 +65,10 @@ std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadli
 
 std::optional<std::vector<std::uint8_t>> PageTarget::screenshot(
     const platform::Deadline& deadline) {
-  const std::optional<json> result = call("Page.captureScreenshot", {{"format", "png"}}, deadline);
+  // Faster compression gives the same pixels in a somewhat larger PNG, which
+  // never leaves the machine.
+  const std::optional<json> result =
+      call("Page.captureScreenshot", {{"format", "png"}, {"optimizeForSpeed", true}}, deadline);
   const auto data = result ? result->find("data") : json::const_iterator();
   if (!result || data == result->end() || !data->is_string()) return std::nullopt;
   return decodeBase64(data->get_ref<const std::string&>());

@@ -10,8 +10,10 @@
 
 namespace ondrel::platform {
 
-// Declared so that the thread handle is closed first, then the process handle.
+// Declared so that the thread handle is closed first, then the process
+// handle, and the job last: closing it ends whatever still runs in it.
 struct ChildProcess::Native {
+  KernelHandle job;
   KernelHandle process;
   KernelHandle thread;
 };
@@ -75,6 +77,30 @@ class InheritedHandleList {
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
+// A job that kills every process in it when its last handle closes, be it
+// closed by the plug-in or by the system as the viewer ends.
+KernelHandle makeKillOnCloseJob() {
+  KernelHandle job(CreateJobObjectW(nullptr, nullptr));
+  if (!job.valid()) return job;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                               sizeof limits)) {
+    return KernelHandle();
+  }
+  return job;
+}
+
+// Puts the suspended process into a job of its own before it runs, so that
+// the helpers it starts join the job too; then lets it run. Without a job
+// (a system that refuses one) the process still runs, as any other child.
+KernelHandle runInJob(const PROCESS_INFORMATION& started) {
+  KernelHandle job = makeKillOnCloseJob();
+  if (job.valid() && !AssignProcessToJobObject(job.get(), started.hProcess)) job = KernelHandle();
+  ResumeThread(started.hThread);
+  return job;
+}
+
 std::optional<PROCESS_INFORMATION> createProcess(WideString commandLine,
                                                  const WideString& currentFolder,
                                                  const ChildPipeEnds* pipeEnds) {
@@ -92,7 +118,9 @@ std::optional<PROCESS_INFORMATION> createProcess(WideString commandLine,
     startup.StartupInfo.cbReserved2 = descriptors->size();
     startup.StartupInfo.lpReserved2 = descriptors->data();
     startup.lpAttributeList = handleList->get();
-    flags |= EXTENDED_STARTUPINFO_PRESENT;
+    // A browser on a pipe is kept between pictures: it starts suspended until
+    // it is in its job.
+    flags |= EXTENDED_STARTUPINFO_PRESENT | CREATE_SUSPENDED;
     inherit = TRUE;
   }
   PROCESS_INFORMATION started{};
@@ -113,8 +141,9 @@ std::optional<ChildProcess> ChildProcess::start(const WideString& commandLine,
   const std::optional<PROCESS_INFORMATION> started =
       createProcess(commandLine, currentFolder, pipeEnds);
   if (!started) return std::nullopt;
-  return ChildProcess(
-      std::make_unique<Native>(KernelHandle(started->hProcess), KernelHandle(started->hThread)));
+  KernelHandle job = pipeEnds != nullptr ? runInJob(*started) : KernelHandle();
+  return ChildProcess(std::make_unique<Native>(std::move(job), KernelHandle(started->hProcess),
+                                               KernelHandle(started->hThread)));
 }
 
 ChildProcess::ChildProcess(std::unique_ptr<Native> native) : native_(std::move(native)) {}
@@ -130,7 +159,9 @@ std::optional<ThreadState> ChildProcess::primaryThreadState() {
   return ThreadState::ended(std::uint32_t(code));
 }
 
+// A program in a job ends with all its helpers.
 void ChildProcess::terminateAndWait() {
+  if (native_->job.valid()) TerminateJobObject(native_->job.get(), 0);
   TerminateProcess(native_->process.get(), 0);
   WaitForSingleObject(native_->process.get(), INFINITE);
 }

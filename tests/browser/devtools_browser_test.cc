@@ -49,7 +49,7 @@ class DevToolsBrowserTest : public ::testing::Test {
  protected:
   void useEngine(const std::string& extraLines, int waitSeconds = 30) {
     plugin.writeSettings("[SystemSetting]\nChrome=" ONDREL_CHROMIUM_WRAPPER
-                         "\nengine=DevTools\nwaitTime=" +
+                         "\nengine=DevTools\nkeepBrowser=0\nwaitTime=" +
                          std::to_string(waitSeconds) + "\n" + extraLines);
   }
 

@@ -37,7 +37,11 @@ class DevToolsEngineTest : public ::testing::Test {
     platform::setEnvironmentVariable(kFakeBrowserProtocolLogVariable, "");
   }
 
-  void useEngine(const std::string& lines) { plugin.useFakeBrowser("engine=DevTools\n" + lines); }
+  // A browser per picture, whose whole run each test checks; the kept browser has tests of its own
+  // (kept_browser_test.cc).
+  void useEngine(const std::string& lines) {
+    plugin.useFakeBrowser("engine=DevTools\nkeepBrowser=0\n" + lines);
+  }
 
   int picture(const std::filesystem::path& page, HandedOverPicture& result) {
     platform::BlockHandle header = nullptr;

@@ -24,6 +24,7 @@ using nlohmann::json;
 constexpr int kExitClosed = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitPipeFailed = 4;
+constexpr int kExitCrashed = 5;
 
 [[noreturn]] void hang() {
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -121,6 +122,7 @@ class FakeDevTools {
     const std::string session = command.value("sessionId", "");
     json result = json::object();
     if (method == "Target.createTarget") {
+      if (mode_ == "crash-at-second-page" && ++pages_ == 2) return kExitCrashed;
       result = {{"targetId", "fake-target"}};
     } else if (method == "Target.attachToTarget") {
       result = {{"sessionId", "fake-session"}};
@@ -187,6 +189,7 @@ class FakeDevTools {
   std::string mode_;
   int delay_;
   ProtocolLog log_;
+  int pages_ = 0;
   int width_ = 0;
   int height_ = 0;
   std::string page_;

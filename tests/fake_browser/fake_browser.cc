@@ -21,6 +21,7 @@
 
 #include "tests/fake_browser/browser_command_line.h"
 #include "tests/fake_browser/devtools_pipe.h"
+#include "tests/fake_browser/pipe_io.h"
 #include "tests/support/browser_log.h"
 #include "tests/support/fake_browser_env.h"
 #include "tests/support/png_writer.h"
@@ -69,7 +70,7 @@ void record(const std::vector<std::string>& args) {
   if (log.empty()) return;
   std::error_code error;
   const std::string cwd = std::filesystem::current_path(error).string();
-  if (!appendBrowserRun(std::filesystem::path(log), {cwd, args})) {
+  if (!appendBrowserRun(std::filesystem::path(log), {cwd, args, currentProcessId()})) {
     std::cerr << "fake-browser: cannot append to " << log << '\n';
   }
 }

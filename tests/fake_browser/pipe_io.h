@@ -17,6 +17,9 @@ bool writeToPipe(std::string_view bytes);
 // Closes both descriptors.
 void closePipe();
 
+// The fake browser's own process id, for its run record.
+long currentProcessId();
+
 }  // namespace ondrel::test
 
 #endif  // ONDREL_TESTS_FAKE_BROWSER_PIPE_IO_H_

@@ -31,4 +31,6 @@ void closePipe() {
   ::close(4);
 }
 
+long currentProcessId() { return long(getpid()); }
+
 }  // namespace ondrel::test

@@ -1,4 +1,5 @@
 #include <io.h>
+#include <windows.h>
 
 #include <climits>
 
@@ -24,5 +25,7 @@ void closePipe() {
   _close(3);
   _close(4);
 }
+
+long currentProcessId() { return long(GetCurrentProcessId()); }
 
 }  // namespace ondrel::test

@@ -75,6 +75,8 @@ PluginModule::~PluginModule() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
+void PluginModule::unload() { library_.reset(); }
+
 void PluginModule::writeSettings(const std::string& text) {
   const std::filesystem::path module(ONDREL_MODULE);
   std::ofstream(folder_ / module.filename().replace_extension(".ini"), std::ios::binary) << text;

@@ -24,6 +24,10 @@ class PluginModule {
   PluginModule& operator=(const PluginModule&) = delete;
   ~PluginModule();
 
+  // Unloads the module as a viewer does when done with it; its folder stays until the object goes.
+  // No export may be called after this.
+  void unload();
+
   // Replaces the settings file beside the module; `text` is its whole content.
   void writeSettings(const std::string& text);
   void removeSettings();

@@ -134,5 +134,20 @@ TEST(EngineSetting, OnlyDevToolsInAnyCaseChoosesTheProtocolAndAllowsWholePages) 
   EXPECT_FALSE(settings.fullPage());
 }
 
+TEST(KeepBrowserSetting, SixtySecondsByDefaultOnlyForTheDevToolsEngineAndNeverBelowZero) {
+  FakeSettings settings = withBrowser();
+  EXPECT_EQ(settings.keepBrowserSeconds(), 0);
+  settings.values[u"keepBrowser"] = u"30";
+  EXPECT_EQ(settings.keepBrowserSeconds(), 0);  // the one-shot engine keeps nothing
+  settings.values[u"engine"] = u"devtools";
+  EXPECT_EQ(settings.keepBrowserSeconds(), 30);
+  settings.values.erase(u"keepBrowser");
+  EXPECT_EQ(settings.keepBrowserSeconds(), 60);
+  settings.values[u"keepBrowser"] = u"0";
+  EXPECT_EQ(settings.keepBrowserSeconds(), 0);
+  settings.values[u"keepBrowser"] = u"-5";
+  EXPECT_EQ(settings.keepBrowserSeconds(), 0);
+}
+
 }  // namespace
 }  // namespace ondrel

@@ -1,6 +1,7 @@
 #include "tests/support/browser_log.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -14,6 +15,7 @@ constexpr std::string_view kRunLine = "run";
 constexpr std::string_view kEndLine = "end";
 constexpr std::string_view kCwdPrefix = "cwd=";
 constexpr std::string_view kArgPrefix = "arg=";
+constexpr std::string_view kPidPrefix = "pid=";
 
 // Appending is not atomic everywhere: the Windows C runtime seeks to the end and then writes,
 // so two browsers started together could overwrite each other's record. They take turns
@@ -54,6 +56,7 @@ std::string formatBrowserRun(const BrowserRun& run) {
   std::string record;
   record.append(kRunLine).append("\n");
   record.append(kCwdPrefix).append(run.cwd).append("\n");
+  if (run.pid != 0) record.append(kPidPrefix).append(std::to_string(run.pid)).append("\n");
   for (const std::string& arg : run.args) record.append(kArgPrefix).append(arg).append("\n");
   record.append(kEndLine).append("\n");
   return record;
@@ -82,6 +85,8 @@ std::vector<BrowserRun> readBrowserLog(const std::filesystem::path& log) {
       current.reset();
     } else if (auto cwd = valueAfter(line, kCwdPrefix)) {
       current->cwd = *cwd;
+    } else if (auto pid = valueAfter(line, kPidPrefix)) {
+      current->pid = std::atol(std::string(*pid).c_str());
     } else if (auto arg = valueAfter(line, kArgPrefix)) {
       current->args.emplace_back(*arg);
     }

@@ -4,6 +4,7 @@
 // The log is plain text, one record per run:
 //   run
 //   cwd=<current directory>
+//   pid=<process id>      (when known)
 //   arg=<argument>        (one line per argument after the program name, in order)
 //   end
 // Arguments holding a line break cannot be told apart from the next line; command lines of
@@ -21,6 +22,7 @@ namespace ondrel::test {
 struct BrowserRun {
   std::string cwd;
   std::vector<std::string> args;  // argv[1..] as the process received them
+  long pid = 0;                   // 0 when not recorded
 };
 
 std::string formatBrowserRun(const BrowserRun& run);

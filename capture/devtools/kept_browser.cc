@@ -1,0 +1,76 @@
+#include "capture/devtools/kept_browser.h"
+
+namespace ondrel::devtools {
+namespace {
+
+// An idle browser is asked to close and given this long before it is killed;
+// Chromium needs a fraction of it.
+constexpr std::chrono::seconds kIdleCloseGrace{2};
+
+// Takes the lock, waiting no longer than the deadline.
+bool lockBefore(std::unique_lock<std::timed_mutex>& lock, const platform::Deadline& deadline) {
+  const std::optional<platform::Deadline::Clock::time_point> at = deadline.at();
+  if (!at) {
+    lock.lock();
+    return true;
+  }
+  return lock.try_lock_until(*at);
+}
+
+}  // namespace
+
+KeptBrowser& KeptBrowser::ofThisModule() {
+  // The one piece of state kept between calls; see docs/warm-browser.md for
+  // its lifetime.
+  static KeptBrowser browser;
+  return browser;
+}
+
+KeptBrowser::~KeptBrowser() {
+  std::unique_lock lock(mutex_, std::try_to_lock);
+  // A browser left here is ended by the system: the job object on Windows,
+  // its closed pipe on Linux.
+  if (!lock.owns_lock()) (void)browser_.release();
+  // Otherwise the session's own end kills the browser without asking it to
+  // close, and removes its profile.
+}
+
+bool KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
+                       const platform::Deadline& deadline, const Picture& picture) {
+  std::unique_lock lock(mutex_, std::defer_lock);
+  if (!lockBefore(lock, deadline)) return false;
+  bool shown = false;
+  for (int attempt = 0; attempt < 2 && !shown; ++attempt) {
+    BrowserSession* browser = browserFor(launch, deadline);
+    if (browser == nullptr) break;
+    shown = picture(*browser);
+    // Only a browser that went before the deadline is worth a second try.
+    if (shown || browser->usable() || deadline.hasPassed()) break;
+  }
+  if (browser_ && !browser_->usable()) closeBrowser(deadline);
+  idleUntil_ = Clock::now() + keepFor;
+  return shown;
+}
+
+void KeptBrowser::closeIfIdle() {
+  std::unique_lock lock(mutex_, std::try_to_lock);
+  if (!lock.owns_lock() || !browser_ || Clock::now() < idleUntil_) return;
+  closeBrowser(platform::Deadline::after(kIdleCloseGrace));
+}
+
+BrowserSession* KeptBrowser::browserFor(const BrowserLaunch& launch,
+                                        const platform::Deadline& deadline) {
+  if (browser_ && (!(launch_ == launch) || !browser_->usable())) closeBrowser(deadline);
+  if (!browser_) {
+    browser_ = BrowserSession::start(launch);
+    launch_ = launch;
+  }
+  return browser_.get();
+}
+
+void KeptBrowser::closeBrowser(const platform::Deadline& deadline) {
+  if (browser_) browser_->close(deadline);
+  browser_.reset();
+}
+
+}  // namespace ondrel::devtools

@@ -1,0 +1,59 @@
+#ifndef ONDREL_CAPTURE_DEVTOOLS_KEPT_BROWSER_H_
+#define ONDREL_CAPTURE_DEVTOOLS_KEPT_BROWSER_H_
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "capture/devtools/browser_session.h"
+#include "capture/devtools/launch_command_line.h"
+#include "platform/deadline.h"
+
+namespace ondrel::devtools {
+
+// The browser kept between pictures: the one piece of state the plug-in
+// keeps from call to call (docs/warm-browser.md). One per loaded module,
+// shared by the viewer's threads, which take turns with it.
+class KeptBrowser {
+ public:
+  using Clock = platform::Deadline::Clock;
+  // Shows one page in the browser; true when the picture succeeded.
+  using Picture = std::function<bool(BrowserSession&)>;
+
+  // The module's own, made at first use and gone when the module is unloaded.
+  static KeptBrowser& ofThisModule();
+
+  KeptBrowser() = default;
+  KeptBrowser(const KeptBrowser&) = delete;
+  KeptBrowser& operator=(const KeptBrowser&) = delete;
+  // Never waits: at unload another thread may hold the lock for good.
+  ~KeptBrowser();
+
+  // Runs `picture` in a browser started with `launch`, the kept one when it
+  // still serves, waiting for other threads' pictures no longer than the
+  // deadline. A browser that goes during the picture is replaced once and
+  // the picture tried again. The browser is then kept, idle for `keepFor`.
+  // False when the turn, a browser or the picture could not be had.
+  bool show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
+            const platform::Deadline& deadline, const Picture& picture);
+
+  // Closes the browser when it has been idle past its time; one in use, or
+  // being handed over, is left alone.
+  void closeIfIdle();
+
+ private:
+  // Under the lock: the kept browser if it serves `launch`, or a new one.
+  BrowserSession* browserFor(const BrowserLaunch& launch, const platform::Deadline& deadline);
+  void closeBrowser(const platform::Deadline& deadline);
+
+  std::timed_mutex mutex_;
+  std::unique_ptr<BrowserSession> browser_;
+  BrowserLaunch launch_;
+  Clock::time_point idleUntil_;
+};
+
+}  // namespace ondrel::devtools
+
+#endif  // ONDREL_CAPTURE_DEVTOOLS_KEPT_BROWSER_H_
