@@ -7,6 +7,8 @@ WideString launchCommandLine(const BrowserLaunch& launch, WideView profileFolder
   line += u" --user-data-dir=\"";
   line += profileFolder;
   line += u"\" --no-first-run --no-default-browser-check";
+  // A screenshot waits for the next frame; unpaced frames come at once.
+  line += u" --disable-gpu-vsync --disable-frame-rate-limit";
   if (launch.elevation == Elevation::kFull) line += u" --do-not-de-elevate";
   if (!launch.showScrollbars) line += u" --hide-scrollbars";
   line += u" about:blank";

@@ -100,15 +100,17 @@ TEST_F(DevToolsEngineTest, BrowserIsStartedWithItsSwitchesAndDrivenStepByStep) {
   std::vector<std::string> args = runs[0].args;
   // Every process under wine reads as elevated; only then is the switch there.
   std::erase(args, "--do-not-de-elevate");
-  ASSERT_EQ(args.size(), 7u);
+  ASSERT_EQ(args.size(), 9u);
   EXPECT_EQ(args[0], "--headless");
   EXPECT_EQ(args[1], "--remote-debugging-pipe");
   EXPECT_TRUE(std::regex_search(args[2], std::regex("^--user-data-dir=.*ondrel-profile-")))
       << args[2];
   EXPECT_EQ(args[3], "--no-first-run");
   EXPECT_EQ(args[4], "--no-default-browser-check");
-  EXPECT_EQ(args[5], "--hide-scrollbars");
-  EXPECT_EQ(args[6], "about:blank");
+  EXPECT_EQ(args[5], "--disable-gpu-vsync");
+  EXPECT_EQ(args[6], "--disable-frame-rate-limit");
+  EXPECT_EQ(args[7], "--hide-scrollbars");
+  EXPECT_EQ(args[8], "about:blank");
 
   std::vector<std::string> methods;
   for (const nlohmann::json& command : commands()) methods.push_back(command["method"]);

@@ -191,12 +191,13 @@ TEST(LaunchCommandLineTest, SwitchesInTheirOrder) {
   EXPECT_EQ(launchCommandLine(launch, u"/tmp/ondrel-profile-x"),
             u"\"/usr/bin/chromium\" --headless --remote-debugging-pipe "
             u"--user-data-dir=\"/tmp/ondrel-profile-x\" --no-first-run "
-            u"--no-default-browser-check --hide-scrollbars about:blank");
+            u"--no-default-browser-check --disable-gpu-vsync --disable-frame-rate-limit "
+            u"--hide-scrollbars about:blank");
   launch = {u"C:\\Edge\\msedge.exe", true, Elevation::kFull};
   EXPECT_EQ(launchCommandLine(launch, u"C:\\Temp\\p"),
             u"\"C:\\Edge\\msedge.exe\" --headless --remote-debugging-pipe "
             u"--user-data-dir=\"C:\\Temp\\p\" --no-first-run --no-default-browser-check "
-            u"--do-not-de-elevate about:blank");
+            u"--disable-gpu-vsync --disable-frame-rate-limit --do-not-de-elevate about:blank");
 }
 
 TEST(FullPageHeightTest, WholeRowsWithinTheTallest) {
