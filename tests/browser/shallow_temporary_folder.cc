@@ -1,6 +1,8 @@
 #include "tests/browser/shallow_temporary_folder.h"
 
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "platform/host_support.h"
 
@@ -15,8 +17,14 @@ ShallowTemporaryFolder::ShallowTemporaryFolder(const std::string& prefix)
 }
 
 ShallowTemporaryFolder::~ShallowTemporaryFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  // A browser killed by a test may still be writing into its folder here, so
+  // that one removal finds the folder refilled; a few more seconds let it go.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+    if (!std::filesystem::exists(path_, error)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
 }
 
 std::vector<std::string> ShallowTemporaryFolder::entries() const {
