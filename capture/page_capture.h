@@ -35,6 +35,8 @@ struct CaptureRequest {
   // DevTools engine only: idle seconds the browser is kept for the next
   // picture (docs/warm-browser.md); 0 closes it with the picture.
   std::int32_t keepBrowserSeconds = 0;
+  // DevTools engine only: the page may load file: and data: resources only.
+  bool blockNetwork = false;
 };
 
 // Runs the browser headless on the page (a Markdown page staged as HTML

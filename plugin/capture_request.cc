@@ -26,6 +26,7 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.convertMarkdown =
       markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
   request.keepBrowserSeconds = settings.keepBrowserSeconds();
+  request.blockNetwork = settings.networkBlocked();
   request.fullPage = settings.fullPage();
   if (request.fullPage) {
     const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(size.width);

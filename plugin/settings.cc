@@ -53,6 +53,13 @@ int SettingsSource::keepBrowserSeconds() const {
   return std::max(readInteger(setting::kKeepBrowser, setting::kKeepBrowserDefault), 0);
 }
 
+bool SettingsSource::networkBlocked() const {
+  return captureEngine() == CaptureEngine::kDevTools &&
+         equalsIgnoringAsciiCase(
+             readText(setting::kNetwork, setting::kNetworkDefault, setting::kNetworkCapacity),
+             setting::kNetworkOff);
+}
+
 std::optional<WideString> settingsFilePath() {
   const std::optional<WideString> module = platform::moduleFileName();
   if (!module) return std::nullopt;

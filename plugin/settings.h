@@ -23,6 +23,7 @@ inline constexpr char16_t kFullPage[] = u"fullPage";
 inline constexpr char16_t kMarkdown[] = u"markdown";
 inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
+inline constexpr char16_t kNetwork[] = u"network";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -36,11 +37,14 @@ inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
 inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
 inline constexpr char16_t kMarkdownStyleDefault[] = u"";
 inline constexpr int kKeepBrowserDefault = 60;
+inline constexpr char16_t kNetworkDefault[] = u"";  // the page may load anything
+inline constexpr char16_t kNetworkOff[] = u"OFF";
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
 inline constexpr std::size_t kEngineCapacity = 32;
 inline constexpr std::size_t kFullPageCapacity = 32;
+inline constexpr std::size_t kNetworkCapacity = 32;
 }  // namespace setting
 
 // Where the settings come from. Every read goes to the source afresh, so an
@@ -69,6 +73,9 @@ class SettingsSource {
   // Idle seconds a browser of the DevTools engine is kept for the next
   // picture; 0 (a browser per picture) for the other engine or below 0.
   int keepBrowserSeconds() const;
+  // "OFF" in any letter case, with the DevTools engine: pages load file: and
+  // data: resources only. The one-shot engine cannot block the network.
+  bool networkBlocked() const;
 };
 
 // The file beside the module: its name with the extension ".ini".

@@ -49,7 +49,8 @@ void BrowserSession::close(const platform::Deadline& deadline) {
   if (closed_) return;
   closed_ = true;
   const platform::Deadline grace = deadline.atMost(kCloseGrace);
-  if (!connection_.post("Browser.close", {}, grace) || !browser_.waitForEnd(grace)) {
+  if (!connection_.post("Browser.close", nlohmann::json::object(), {}, grace) ||
+      !browser_.waitForEnd(grace)) {
     browser_.kill();
   }
   removeProfile();

@@ -9,8 +9,10 @@
 #include "capture/devtools/browser_session.h"
 #include "capture/devtools/file_url.h"
 #include "capture/devtools/kept_browser.h"
+#include "capture/devtools/page_supply.h"
 #include "capture/devtools/page_target.h"
 #include "capture/page_kinds.h"
+#include "platform/files.h"
 
 namespace ondrel::devtools {
 namespace {
@@ -28,26 +30,39 @@ BrowserLaunch launchFor(const CaptureRequest& request) {
   return BrowserLaunch{request.browserPath, request.showScrollbars, request.elevation};
 }
 
-// The URL of the page to show: the file itself, or for a Markdown document
-// the page staged for it, which `files` then holds.
-std::optional<std::string> urlToShow(const CaptureRequest& request,
+// The page the browser is given: the document itself, or for a Markdown
+// document the page staged for it, which `files` then holds.
+std::optional<WideString> pageToShow(const CaptureRequest& request,
                                      std::optional<CaptureFiles>& files) {
-  if (pageKindOf(request.pagePath) != PageKind::kMarkdown) return fileUrl(request.pagePath);
+  if (pageKindOf(request.pagePath) != PageKind::kMarkdown) return request.pagePath;
   std::optional<CaptureFiles> held = CaptureFiles::hold(request.pagePath);
   if (!held) return std::nullopt;
   files.emplace(std::move(*held));
-  const std::optional<WideString> staged =
-      stageMarkdown(request.pagePath, *files, request.convertMarkdown);
-  if (!staged) return std::nullopt;
-  return fileUrl(*staged);
+  return stageMarkdown(request.pagePath, *files, request.convertMarkdown);
 }
 
-// Loads the page into a viewport of the capture size and, for a whole page,
-// sets the viewport to the content's height; the viewport's height then.
+// What a whole page laid out in a kept browser is kept for: the same page
+// with the same bytes, in the same layout. Nothing when no page is kept.
+std::optional<LayoutKey> layoutKeyFor(const CaptureRequest& request, const WideString& page,
+                                      const std::string& url) {
+  if (!request.fullPage || request.keepBrowserSeconds <= 0) return std::nullopt;
+  const std::optional<std::string> bytes = platform::readFileBytes(page);
+  if (!bytes) return std::nullopt;
+  return LayoutKey{url,
+                   std::uint64_t(std::hash<std::string_view>()(*bytes)),
+                   request.captureWidth,
+                   request.captureHeight,
+                   request.tallestPage,
+                   request.blockNetwork};
+}
+
+// Loads the held page into a viewport of the capture size and, for a whole
+// page, sets the viewport to the content's height; the viewport's height
+// then.
 std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& request,
-                                   const std::string& url, const Deadline& deadline) {
+                                   const Deadline& deadline) {
   if (!page.setViewport(request.captureWidth, request.captureHeight, deadline) ||
-      !page.navigate(url, deadline)) {
+      (request.blockNetwork && !page.blockNetwork(deadline)) || !page.load(deadline)) {
     return std::nullopt;
   }
   if (!request.fullPage) return request.captureHeight;
@@ -68,17 +83,47 @@ struct PageRun {
   std::optional<std::vector<std::uint8_t>> png;
 };
 
-// Shows the page in a new target of `browser`: its height and, when asked
-// for, its screenshot. A kept browser's target is closed again, so that the
-// next picture starts from a browser without pages.
-PageRun showPage(BrowserSession& browser, const CaptureRequest& request, const std::string& url,
-                 bool takeScreenshot, const Deadline& deadline) {
+// What a page is shown for: its URL, the picture or only its height, and
+// the layout a measured page is kept for.
+struct Showing {
+  std::string url;
+  bool takeScreenshot = false;
+  std::optional<LayoutKey> layout;
+};
+
+// The screenshot of a laid-out page, or the page kept when only its height
+// was asked for and a picture of it is likely to follow.
+PageRun finish(PageSupply& pages, PageTarget page, std::int32_t height, const Showing& showing,
+               const Deadline& deadline) {
+  PageRun run{height, std::nullopt};
+  if (showing.takeScreenshot) {
+    run.png = page.screenshot(deadline);
+  } else if (showing.layout) {
+    pages.keepLaidOut(std::move(page), *showing.layout, height, deadline);
+    return run;
+  }
+  pages.release(std::move(page), deadline);
+  return run;
+}
+
+// Shows the page in a page of `pages`: its height and, when asked for, its
+// screenshot. The next picture's context is asked for last.
+PageRun showPage(PageSupply& pages, const CaptureRequest& request, const Showing& showing,
+                 const Deadline& deadline) {
   PageRun run;
-  std::optional<PageTarget> page = PageTarget::open(browser.connection(), deadline);
-  if (!page) return run;
-  run.height = layOut(*page, request, url, deadline);
-  if (run.height && takeScreenshot) run.png = page->screenshot(deadline);
-  if (request.keepBrowserSeconds > 0) page->close(deadline);
+  std::optional<std::pair<PageTarget, std::int32_t>> laidOut;
+  if (showing.layout) laidOut = pages.takeLaidOut(*showing.layout, deadline);
+  if (laidOut) {
+    run = finish(pages, std::move(laidOut->first), laidOut->second, showing, deadline);
+  } else if (std::optional<PageTarget> page = pages.open(showing.url, deadline)) {
+    const std::optional<std::int32_t> height = layOut(*page, request, deadline);
+    if (height) {
+      run = finish(pages, std::move(*page), *height, showing, deadline);
+    } else {
+      pages.release(std::move(*page), deadline);
+    }
+  }
+  pages.prepareNext(deadline);
   return run;
 }
 
@@ -89,21 +134,26 @@ bool succeeded(const PageRun& run, bool takeScreenshot) {
 PageRun runBrowser(const CaptureRequest& request, bool takeScreenshot) {
   const Deadline deadline = deadlineFor(request.waitSeconds);
   std::optional<CaptureFiles> files;
-  const std::optional<std::string> url = urlToShow(request, files);
+  const std::optional<WideString> page = pageToShow(request, files);
+  const std::optional<std::string> url = page ? fileUrl(*page) : std::nullopt;
   if (!url) return {};
+  const Showing showing{*url, takeScreenshot, layoutKeyFor(request, *page, *url)};
   PageRun run;
   if (request.keepBrowserSeconds > 0) {
-    KeptBrowser::ofThisModule().show(
-        launchFor(request), std::chrono::seconds(request.keepBrowserSeconds), deadline,
-        [&](BrowserSession& browser) {
-          run = showPage(browser, request, *url, takeScreenshot, deadline);
-          return succeeded(run, takeScreenshot);
-        });
+    KeptBrowser::ofThisModule().show(launchFor(request),
+                                     std::chrono::seconds(request.keepBrowserSeconds), deadline,
+                                     [&](PageSupply& pages) {
+                                       run = showPage(pages, request, showing, deadline);
+                                       return succeeded(run, takeScreenshot);
+                                     });
     return run;
   }
   const std::unique_ptr<BrowserSession> browser = BrowserSession::start(launchFor(request));
   if (!browser) return {};
-  run = showPage(*browser, request, *url, takeScreenshot, deadline);
+  {
+    PageSupply pages(browser->connection(), PageSupply::Lifetime::kOnePage);
+    run = showPage(pages, request, showing, deadline);
+  }
   browser->close(deadline);
   return run;
 }

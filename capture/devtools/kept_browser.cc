@@ -30,7 +30,10 @@ KeptBrowser::~KeptBrowser() {
   std::unique_lock lock(mutex_, std::try_to_lock);
   // A browser left here is ended by the system: the job object on Windows,
   // its closed pipe on Linux.
-  if (!lock.owns_lock()) (void)browser_.release();
+  if (!lock.owns_lock()) {
+    (void)pages_.release();
+    (void)browser_.release();
+  }
   // Otherwise the session's own end kills the browser without asking it to
   // close, and removes its profile.
 }
@@ -41,11 +44,11 @@ bool KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFor
   if (!lockBefore(lock, deadline)) return false;
   bool shown = false;
   for (int attempt = 0; attempt < 2 && !shown; ++attempt) {
-    BrowserSession* browser = browserFor(launch, deadline);
-    if (browser == nullptr) break;
-    shown = picture(*browser);
+    PageSupply* pages = pagesFor(launch, deadline);
+    if (pages == nullptr) break;
+    shown = picture(*pages);
     // Only a browser that went before the deadline is worth a second try.
-    if (shown || browser->usable() || deadline.hasPassed()) break;
+    if (shown || browser_->usable() || deadline.hasPassed()) break;
   }
   if (browser_ && !browser_->usable()) closeBrowser(deadline);
   idleUntil_ = Clock::now() + keepFor;
@@ -58,17 +61,19 @@ void KeptBrowser::closeIfIdle() {
   closeBrowser(platform::Deadline::after(kIdleCloseGrace));
 }
 
-BrowserSession* KeptBrowser::browserFor(const BrowserLaunch& launch,
-                                        const platform::Deadline& deadline) {
+PageSupply* KeptBrowser::pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline) {
   if (browser_ && (!(launch_ == launch) || !browser_->usable())) closeBrowser(deadline);
   if (!browser_) {
     browser_ = BrowserSession::start(launch);
+    if (!browser_) return nullptr;
     launch_ = launch;
+    pages_ = std::make_unique<PageSupply>(browser_->connection(), PageSupply::Lifetime::kManyPages);
   }
-  return browser_.get();
+  return pages_.get();
 }
 
 void KeptBrowser::closeBrowser(const platform::Deadline& deadline) {
+  pages_.reset();
   if (browser_) browser_->close(deadline);
   browser_.reset();
 }

@@ -9,6 +9,7 @@
 
 #include "capture/devtools/browser_session.h"
 #include "capture/devtools/launch_command_line.h"
+#include "capture/devtools/page_supply.h"
 #include "platform/deadline.h"
 
 namespace ondrel::devtools {
@@ -20,7 +21,7 @@ class KeptBrowser {
  public:
   using Clock = platform::Deadline::Clock;
   // Shows one page in the browser; true when the picture succeeded.
-  using Picture = std::function<bool(BrowserSession&)>;
+  using Picture = std::function<bool(PageSupply&)>;
 
   // The module's own, made at first use and gone when the module is unloaded.
   static KeptBrowser& ofThisModule();
@@ -44,12 +45,15 @@ class KeptBrowser {
   void closeIfIdle();
 
  private:
-  // Under the lock: the kept browser if it serves `launch`, or a new one.
-  BrowserSession* browserFor(const BrowserLaunch& launch, const platform::Deadline& deadline);
+  // Under the lock: the pages of the kept browser if it serves `launch`, or
+  // of a new one.
+  PageSupply* pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline);
   void closeBrowser(const platform::Deadline& deadline);
 
   std::timed_mutex mutex_;
   std::unique_ptr<BrowserSession> browser_;
+  // The browser's pages, each in a context of its own; gone before it.
+  std::unique_ptr<PageSupply> pages_;
   BrowserLaunch launch_;
   Clock::time_point idleUntil_;
 };

@@ -9,6 +9,11 @@ WideString launchCommandLine(const BrowserLaunch& launch, WideView profileFolder
   line += u"\" --no-first-run --no-default-browser-check";
   // A screenshot waits for the next frame; unpaced frames come at once.
   line += u" --disable-gpu-vsync --disable-frame-rate-limit";
+  // Each page's browser context would otherwise start two renderers nobody
+  // uses: the address bar's pop-up and a spare for a next page that never
+  // comes to that context.
+  line +=
+      u" --disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup,SpareRendererForSitePerProcess";
   if (launch.elevation == Elevation::kFull) line += u" --do-not-de-elevate";
   if (!launch.showScrollbars) line += u" --hide-scrollbars";
   line += u" about:blank";

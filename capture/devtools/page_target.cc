@@ -1,36 +1,23 @@
 #include "capture/devtools/page_target.h"
 
 #include "capture/devtools/base64.h"
+#include "capture/devtools/network_block.h"
 
 namespace ondrel::devtools {
 namespace {
 
 using nlohmann::json;
 
-std::optional<std::string> stringIn(const std::optional<json>& result, const char* name) {
-  if (!result) return std::nullopt;
-  const auto field = result->find(name);
-  if (field == result->end() || !field->is_string()) return std::nullopt;
-  return field->get<std::string>();
-}
-
 constexpr char kLoadEvent[] = "Page.loadEventFired";
 
 }  // namespace
 
-std::optional<PageTarget> PageTarget::open(ProtocolConnection& connection,
-                                           const platform::Deadline& deadline) {
-  const std::optional<std::string> targetId = stringIn(
-      connection.call("Target.createTarget", {{"url", "about:blank"}}, {}, deadline), "targetId");
-  if (!targetId) return std::nullopt;
-  const std::optional<std::string> sessionId =
-      stringIn(connection.call("Target.attachToTarget",
-                               {{"targetId", *targetId}, {"flatten", true}}, {}, deadline),
-               "sessionId");
-  if (!sessionId || sessionId->empty()) return std::nullopt;
-  PageTarget page(connection, *targetId, *sessionId);
-  if (!page.call("Page.enable", json::object(), deadline)) return std::nullopt;
-  return page;
+bool PageTarget::enable(const platform::Deadline& deadline) {
+  return call("Page.enable", json::object(), deadline).has_value();
+}
+
+bool PageTarget::blockNetwork(const platform::Deadline& deadline) {
+  return call("Fetch.enable", networkBlockPatterns(), deadline).has_value();
 }
 
 bool PageTarget::setViewport(int width, int height, const platform::Deadline& deadline) {
@@ -40,13 +27,18 @@ bool PageTarget::setViewport(int width, int height, const platform::Deadline& de
       .has_value();
 }
 
-bool PageTarget::navigate(const std::string& url, const platform::Deadline& deadline) {
-  // The blank page's own load must not pass for this one.
-  connection_->forgetEvents(kLoadEvent);
-  const std::optional<json> result = call("Page.navigate", {{"url", url}}, deadline);
-  // A page that cannot be loaded is answered with an error text.
-  if (!result || result->contains("errorText")) return false;
-  return connection_->waitForEvent(kLoadEvent, sessionId_, deadline);
+bool PageTarget::load(const platform::Deadline& deadline) {
+  if (!call("Runtime.runIfWaitingForDebugger", json::object(), deadline) ||
+      !connection_->waitForEvent(kLoadEvent, sessionId_, deadline)) {
+    return false;
+  }
+  // A document that cannot be read loads the browser's error page in its
+  // stead, which names the document as the unreachable one.
+  const std::optional<json> tree = call("Page.getFrameTree", json::object(), deadline);
+  const auto node = tree ? tree->find("frameTree") : json::const_iterator();
+  if (!tree || node == tree->end() || !node->is_object()) return false;
+  const auto frame = node->find("frame");
+  return frame != node->end() && frame->is_object() && !frame->contains("unreachableUrl");
 }
 
 std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadline) {
@@ -72,10 +64,6 @@ std::optional<std::vector<std::uint8_t>> PageTarget::screenshot(
   const auto data = result ? result->find("data") : json::const_iterator();
   if (!result || data == result->end() || !data->is_string()) return std::nullopt;
   return decodeBase64(data->get_ref<const std::string&>());
-}
-
-void PageTarget::close(const platform::Deadline& deadline) {
-  connection_->call("Target.closeTarget", {{"targetId", targetId_}}, {}, deadline);
 }
 
 std::optional<json> PageTarget::call(std::string_view method, json params,

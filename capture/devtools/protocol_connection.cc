@@ -27,36 +27,52 @@ std::optional<std::int64_t> idOf(const json& message) {
 std::optional<json> ProtocolConnection::call(std::string_view method, json params,
                                              std::string_view sessionId,
                                              const platform::Deadline& deadline) {
-  const std::optional<std::int64_t> id = send(method, std::move(params), sessionId, deadline);
+  const std::optional<std::int64_t> id = request(method, std::move(params), sessionId, deadline);
   if (!id) return std::nullopt;
-  for (;;) {
-    std::optional<json> message = nextMessage(deadline);
-    if (!message) return std::nullopt;
-    const std::optional<std::int64_t> answered = idOf(*message);
-    if (!answered) {
-      keepEvent(std::move(*message));
-      continue;
-    }
-    if (*answered != *id) continue;  // the answer to a posted command
-    const auto result = message->find("result");
-    if (message->contains("error") || result == message->end() || !result->is_object()) {
-      return std::nullopt;
-    }
-    return std::move(*result);
-  }
+  return answer(*id, deadline);
 }
 
-bool ProtocolConnection::post(std::string_view method, std::string_view sessionId,
+bool ProtocolConnection::post(std::string_view method, json params, std::string_view sessionId,
                               const platform::Deadline& deadline) {
-  return send(method, json::object(), sessionId, deadline).has_value();
+  return send(method, std::move(params), sessionId, deadline).has_value();
+}
+
+std::optional<std::int64_t> ProtocolConnection::request(std::string_view method, json params,
+                                                        std::string_view sessionId,
+                                                        const platform::Deadline& deadline) {
+  const std::optional<std::int64_t> id = send(method, std::move(params), sessionId, deadline);
+  if (id) requested_.emplace(*id, std::nullopt);
+  return id;
+}
+
+std::optional<json> ProtocolConnection::answer(std::int64_t id,
+                                               const platform::Deadline& deadline) {
+  const auto requested = requested_.find(id);
+  if (requested == requested_.end()) return std::nullopt;
+  const bool answered = waitUntil([&] { return requested->second.has_value(); }, deadline);
+  const std::optional<json> result = answered ? resultOf(*requested->second) : std::nullopt;
+  requested_.erase(requested);
+  return result;
 }
 
 bool ProtocolConnection::waitForEvent(std::string_view method, std::string_view sessionId,
                                       const platform::Deadline& deadline) {
-  while (!takeKeptEvent(method, sessionId)) {
+  return waitUntil([&] { return takeKeptEvent(method, sessionId); }, deadline);
+}
+
+bool ProtocolConnection::waitUntil(const std::function<bool()>& done,
+                                   const platform::Deadline& deadline) {
+  while (!done()) {
     std::optional<json> message = nextMessage(deadline);
     if (!message) return false;
-    if (!idOf(*message)) keepEvent(std::move(*message));
+    const std::optional<std::int64_t> answered = idOf(*message);
+    if (!answered) {
+      receiveEvent(std::move(*message), deadline);
+      continue;
+    }
+    // Answers to posted commands are passed over.
+    const auto waiting = requested_.find(*answered);
+    if (waiting != requested_.end()) waiting->second = std::move(*message);
   }
   return true;
 }
@@ -104,7 +120,28 @@ bool ProtocolConnection::takeKeptEvent(std::string_view method, std::string_view
   return true;
 }
 
-void ProtocolConnection::keepEvent(json event) {
+std::optional<json> ProtocolConnection::resultOf(const json& answer) {
+  const auto result = answer.find("result");
+  if (answer.contains("error") || result == answer.end() || !result->is_object()) {
+    return std::nullopt;
+  }
+  return *result;
+}
+
+void ProtocolConnection::onEvent(std::string method, EventHandler handler) {
+  if (handler) {
+    handlers_[std::move(method)] = std::move(handler);
+  } else {
+    handlers_.erase(method);
+  }
+}
+
+void ProtocolConnection::receiveEvent(json event, const platform::Deadline& deadline) {
+  const auto handler = handlers_.find(stringField(event, "method"));
+  if (handler != handlers_.end()) {
+    handler->second(event, deadline);
+    return;
+  }
   if (events_.size() == kKeptEvents) events_.pop_front();
   events_.push_back(std::move(event));
 }

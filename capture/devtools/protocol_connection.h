@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,13 +52,33 @@ class ProtocolConnection {
                                      const platform::Deadline& deadline);
 
   // Sends the command without waiting for its answer, which is then dropped.
-  bool post(std::string_view method, std::string_view sessionId,
+  bool post(std::string_view method, nlohmann::json params, std::string_view sessionId,
             const platform::Deadline& deadline);
+
+  // Sends the command and keeps its answer, when it comes, for answer(): the
+  // browser works on it while the caller goes on. Its number, or nothing when
+  // the connection broke.
+  std::optional<std::int64_t> request(std::string_view method, nlohmann::json params,
+                                      std::string_view sessionId,
+                                      const platform::Deadline& deadline);
+
+  // Waits for the answer of a request; as call() gives it.
+  std::optional<nlohmann::json> answer(std::int64_t id, const platform::Deadline& deadline);
 
   // Waits for the event `method` of the session; true once it has come,
   // also when it came while an earlier call waited. The event is used up.
   bool waitForEvent(std::string_view method, std::string_view sessionId,
                     const platform::Deadline& deadline);
+
+  // Reads messages until `done` holds, true then; false when the connection
+  // broke first. Events and answers read meanwhile are kept or handled.
+  bool waitUntil(const std::function<bool()>& done, const platform::Deadline& deadline);
+
+  // Hands every later event `method` to `handler` as it arrives, instead of
+  // keeping it; the handler may post commands, under the waiting call's
+  // deadline. An empty handler ends the handing.
+  using EventHandler = std::function<void(const nlohmann::json&, const platform::Deadline&)>;
+  void onEvent(std::string method, EventHandler handler);
 
   // Forgets kept events of `method`, so that only a later one counts.
   void forgetEvents(std::string_view method);
@@ -69,12 +91,16 @@ class ProtocolConnection {
   // The next message, or nothing once the connection broke.
   std::optional<nlohmann::json> nextMessage(const platform::Deadline& deadline);
   bool takeKeptEvent(std::string_view method, std::string_view sessionId);
-  void keepEvent(nlohmann::json event);
+  void receiveEvent(nlohmann::json event, const platform::Deadline& deadline);
+  static std::optional<nlohmann::json> resultOf(const nlohmann::json& answer);
 
   MessageChannel& channel_;
   MessageFramer framer_;
   std::int64_t lastId_ = 0;
   std::deque<nlohmann::json> events_;
+  // Requests not yet taken by answer(), with the answer once it came.
+  std::map<std::int64_t, std::optional<nlohmann::json>> requested_;
+  std::map<std::string, EventHandler, std::less<>> handlers_;
   bool broken_ = false;
 };
 

@@ -100,7 +100,7 @@ TEST_F(DevToolsEngineTest, BrowserIsStartedWithItsSwitchesAndDrivenStepByStep) {
   std::vector<std::string> args = runs[0].args;
   // Every process under wine reads as elevated; only then is the switch there.
   std::erase(args, "--do-not-de-elevate");
-  ASSERT_EQ(args.size(), 9u);
+  ASSERT_EQ(args.size(), 10u);
   EXPECT_EQ(args[0], "--headless");
   EXPECT_EQ(args[1], "--remote-debugging-pipe");
   EXPECT_TRUE(std::regex_search(args[2], std::regex("^--user-data-dir=.*ondrel-profile-")))
@@ -109,22 +109,29 @@ TEST_F(DevToolsEngineTest, BrowserIsStartedWithItsSwitchesAndDrivenStepByStep) {
   EXPECT_EQ(args[4], "--no-default-browser-check");
   EXPECT_EQ(args[5], "--disable-gpu-vsync");
   EXPECT_EQ(args[6], "--disable-frame-rate-limit");
-  EXPECT_EQ(args[7], "--hide-scrollbars");
-  EXPECT_EQ(args[8], "about:blank");
+  EXPECT_EQ(args[7],
+            "--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup,"
+            "SpareRendererForSitePerProcess");
+  EXPECT_EQ(args[8], "--hide-scrollbars");
+  EXPECT_EQ(args[9], "about:blank");
 
   std::vector<std::string> methods;
   for (const nlohmann::json& command : commands()) methods.push_back(command["method"]);
-  EXPECT_EQ(methods,
-            (std::vector<std::string>{"Target.createTarget", "Target.attachToTarget", "Page.enable",
-                                      "Emulation.setDeviceMetricsOverride", "Page.navigate",
-                                      "Page.captureScreenshot", "Browser.close"}));
+  EXPECT_EQ(methods, (std::vector<std::string>{
+                         "Target.setAutoAttach", "Target.createTarget", "Page.enable",
+                         "Emulation.setDeviceMetricsOverride", "Runtime.runIfWaitingForDebugger",
+                         "Page.getFrameTree", "Page.captureScreenshot", "Browser.close"}));
   const std::vector<nlohmann::json> sent = commands();
-  EXPECT_EQ(sent[1]["params"]["flatten"], true);
+  // New pages are held before they load, so the viewport is set first.
+  EXPECT_EQ(
+      sent[0]["params"],
+      (nlohmann::json{{"autoAttach", true}, {"waitForDebuggerOnStart", true}, {"flatten", true}}));
   EXPECT_EQ(
       sent[3]["params"],
       (nlohmann::json{{"width", 64}, {"height", 48}, {"deviceScaleFactor", 1}, {"mobile", false}}));
   EXPECT_EQ(sent[3]["sessionId"], "fake-session");
-  const std::string url = sent[4]["params"]["url"];
+  EXPECT_EQ(sent[4]["sessionId"], "fake-session");
+  const std::string url = sent[1]["params"]["url"];
   EXPECT_TRUE(url.starts_with("file:///")) << url;
   EXPECT_TRUE(url.ends_with("/page.html")) << url;
 }
@@ -146,8 +153,8 @@ TEST_F(DevToolsEngineTest, MarkdownIsStagedAndRemoved) {
   ASSERT_EQ(picture(document, result), 0);
   EXPECT_EQ(differenceFromPattern(result, 32, 16, 9), "");
   const std::vector<nlohmann::json> sent = commands();
-  ASSERT_GE(sent.size(), 5u);
-  const std::string url = sent[4]["params"]["url"];
+  ASSERT_GE(sent.size(), 2u);
+  const std::string url = sent[1]["params"]["url"];
   EXPECT_TRUE(url.ends_with(".htm")) << url;
   expectNothingLeft("after the Markdown picture");
 }

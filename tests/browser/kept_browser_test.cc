@@ -1,13 +1,15 @@
 // The browser kept between pictures (keepBrowser), with the fake browser on its pipe: natively and
-// under wine. One start serves many pictures, each in a target of its own; the browser goes when
-// idle, at unload, with changed switches, and with the process that started it; a browser that
-// crashed is replaced for the picture at hand; threads take turns within their own limits.
+// under wine. One start serves many pictures, each in a browser context of its own; the browser
+// goes when idle, at unload, with changed switches, and with the process that started it; a browser
+// that crashed is replaced for the picture at hand; threads take turns within their own limits.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <future>
+#include <set>
 #include <thread>
 
 #include <nlohmann/json.hpp>
@@ -55,14 +57,18 @@ class KeptBrowserTest : public ::testing::Test {
     EXPECT_EQ(differenceFromPattern(result, 24, 16, std::uint8_t(seed)), "") << context;
   }
 
+  // Every command the fake browsers were sent, in order.
+  std::vector<nlohmann::json> commands() const {
+    std::vector<nlohmann::json> sent;
+    std::ifstream log(plugin.folder() / "protocol.log");
+    for (std::string line; std::getline(log, line);) sent.push_back(nlohmann::json::parse(line));
+    return sent;
+  }
+
   // How often the fake browser was sent `method`.
   int timesSent(const std::string& method) const {
-    int count = 0;
-    std::ifstream log(plugin.folder() / "protocol.log");
-    for (std::string line; std::getline(log, line);) {
-      count += nlohmann::json::parse(line).value("method", "") == method ? 1 : 0;
-    }
-    return count;
+    return int(std::ranges::count_if(
+        commands(), [&](const nlohmann::json& command) { return command["method"] == method; }));
   }
 
   bool browserRuns() const { return measureResourceUsage().childProcesses > children_; }
@@ -77,12 +83,21 @@ class KeptBrowserTest : public ::testing::Test {
   std::int64_t children_ = 0;
 };
 
-TEST_F(KeptBrowserTest, OneStartServesEveryPictureEachInATargetOfItsOwn) {
+TEST_F(KeptBrowserTest, OneStartServesEveryPictureEachInAContextOfItsOwn) {
   useEngine("");
   for (int seed = 1; seed <= 5; ++seed) expectPicture(seed, "picture " + std::to_string(seed));
   EXPECT_EQ(plugin.browserRuns().size(), 1u);
+  // Each picture asked for the next one's context as it ended.
+  EXPECT_EQ(timesSent("Target.createBrowserContext"), 6);
   EXPECT_EQ(timesSent("Target.createTarget"), 5);
-  EXPECT_EQ(timesSent("Target.closeTarget"), 5);
+  EXPECT_EQ(timesSent("Target.disposeBrowserContext"), 5);
+  std::set<std::string> contexts;
+  for (const nlohmann::json& command : commands()) {
+    if (command["method"] != "Target.createTarget") continue;
+    contexts.insert(command["params"].value("browserContextId", ""));
+  }
+  EXPECT_EQ(contexts.size(), 5u);
+  EXPECT_FALSE(contexts.contains(""));
   EXPECT_EQ(timesSent("Browser.close"), 0);
   EXPECT_TRUE(browserRuns());
 

@@ -95,7 +95,9 @@ class KeptChromiumTest : public ::testing::Test {
       std::this_thread::sleep_for(milliseconds(100));
     }
     EXPECT_EQ(browserProcesses(), std::vector<int>());
-    if (folders) EXPECT_EQ(temporary_.entries(), std::vector<std::string>());
+    if (folders) {
+      EXPECT_EQ(temporary_.entries(), std::vector<std::string>());
+    }
   }
 
   PluginModule plugin;

@@ -151,7 +151,8 @@ TEST(ProtocolConnectionTest, AnswersToPostedCommandsArePassedOver) {
   channel.replies = {frame(R"({"id":1,"result":{"stale":true}})"),
                      frame(R"({"id":2,"result":{"fresh":true}})")};
   ProtocolConnection connection(channel);
-  ASSERT_TRUE(connection.post("Target.closeTarget", {}, Deadline::never()));
+  ASSERT_TRUE(
+      connection.post("Target.closeTarget", nlohmann::json::object(), {}, Deadline::never()));
   const auto result = connection.call("Page.enable", {}, {}, Deadline::never());
   ASSERT_TRUE(result);
   EXPECT_TRUE(result->contains("fresh"));

@@ -19,8 +19,8 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // "smaller" and "not-png" spoil the screenshot as above, and further: "close-pipe" closes the
 // pipe at the first command and lives on; "exit" ends at the first command; "bad-json" answers
 // it with a cut JSON text; "no-load" never reports the page loaded; "linger" answers
-// Browser.close but does not end; "crash-at-second-page" ends, unasked, when a second page is
-// opened, as a browser kept between pictures that crashed.
+// Browser.close but does not end; "crash-at-second-page" ends, unasked, when it is to show a
+// second page, as a browser kept between pictures that crashed.
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
 // Names a file that each run replaces with a byte-for-byte copy of the page it was shown, so

@@ -1,0 +1,55 @@
+#include "capture/devtools/network_block.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace ondrel::devtools {
+namespace {
+
+using nlohmann::json;
+
+std::string_view stringAt(const json& object, const char* name) {
+  const auto field = object.find(name);
+  if (field == object.end() || !field->is_string()) return {};
+  return field->get_ref<const std::string&>();
+}
+
+bool hasScheme(std::string_view url, std::string_view scheme) {
+  return url.size() > scheme.size() &&
+         std::equal(scheme.begin(), scheme.end(), url.begin(),
+                    [](char a, char b) { return std::tolower((unsigned char)b) == a; }) &&
+         url[scheme.size()] == ':';
+}
+
+void answerHeldRequest(ProtocolConnection& connection, const json& event,
+                       const platform::Deadline& deadline) {
+  const auto params = event.find("params");
+  if (params == event.end() || !params->is_object()) return;
+  const std::string_view requestId = stringAt(*params, "requestId");
+  const auto request = params->find("request");
+  const std::string_view url =
+      request != params->end() && request->is_object() ? stringAt(*request, "url") : "";
+  json answer = {{"requestId", std::string(requestId)}};
+  const bool local = isLocalResource(url);
+  if (!local) answer["errorReason"] = "BlockedByClient";
+  // Answered at once, and never waited for: the page would stall otherwise.
+  connection.post(local ? "Fetch.continueRequest" : "Fetch.failRequest", std::move(answer),
+                  stringAt(event, "sessionId"), deadline);
+}
+
+}  // namespace
+
+json networkBlockPatterns() { return {{"patterns", json::array({{{"urlPattern", "*"}}})}}; }
+
+bool isLocalResource(std::string_view url) {
+  return hasScheme(url, "file") || hasScheme(url, "data");
+}
+
+void answerHeldRequests(ProtocolConnection& connection) {
+  connection.onEvent(kRequestHeld,
+                     [&connection](const json& event, const platform::Deadline& deadline) {
+                       answerHeldRequest(connection, event, deadline);
+                     });
+}
+
+}  // namespace ondrel::devtools
