@@ -56,13 +56,12 @@ std::optional<LayoutKey> layoutKeyFor(const CaptureRequest& request, const WideS
                    request.blockNetwork};
 }
 
-// Loads the held page into a viewport of the capture size and, for a whole
-// page, sets the viewport to the content's height; the viewport's height
-// then.
+// Loads the page into a viewport of the capture size and, for a whole page,
+// sets the viewport to the content's height; the viewport's height then.
 std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& request,
-                                   const Deadline& deadline) {
+                                   const std::string& url, const Deadline& deadline) {
   if (!page.setViewport(request.captureWidth, request.captureHeight, deadline) ||
-      (request.blockNetwork && !page.blockNetwork(deadline)) || !page.load(deadline)) {
+      (request.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline)) {
     return std::nullopt;
   }
   if (!request.fullPage) return request.captureHeight;
@@ -107,7 +106,8 @@ PageRun finish(PageSupply& pages, PageTarget page, std::int32_t height, const Sh
 }
 
 // Shows the page in a page of `pages`: its height and, when asked for, its
-// screenshot. The next picture's context is asked for last.
+// screenshot. The next picture's page is asked for last, unless the page
+// stays laid out for the next call.
 PageRun showPage(PageSupply& pages, const CaptureRequest& request, const Showing& showing,
                  const Deadline& deadline) {
   PageRun run;
@@ -115,15 +115,16 @@ PageRun showPage(PageSupply& pages, const CaptureRequest& request, const Showing
   if (showing.layout) laidOut = pages.takeLaidOut(*showing.layout, deadline);
   if (laidOut) {
     run = finish(pages, std::move(laidOut->first), laidOut->second, showing, deadline);
-  } else if (std::optional<PageTarget> page = pages.open(showing.url, deadline)) {
-    const std::optional<std::int32_t> height = layOut(*page, request, deadline);
+  } else if (std::optional<PageTarget> page = pages.open(deadline)) {
+    const std::optional<std::int32_t> height = layOut(*page, request, showing.url, deadline);
     if (height) {
       run = finish(pages, std::move(*page), *height, showing, deadline);
     } else {
       pages.release(std::move(*page), deadline);
     }
   }
-  pages.prepareNext(deadline);
+  // A measured page is usually shown next; the browser is kept free for it.
+  if (!pages.holdsLaidOutPage()) pages.prepareNext(deadline);
   return run;
 }
 

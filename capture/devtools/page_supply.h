@@ -1,10 +1,7 @@
 #ifndef ONDREL_CAPTURE_DEVTOOLS_PAGE_SUPPLY_H_
 #define ONDREL_CAPTURE_DEVTOOLS_PAGE_SUPPLY_H_
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,15 +26,11 @@ struct LayoutKey {
 
 // Where the pages of one browser come from (docs/warm-browser.md).
 //
-// A page is opened on its document directly and held before it loads, so
-// that its viewport and network block are in place first and the browser
-// starts one renderer for it, not one for a blank page and another for the
-// document.
-//
 // A kept browser gives each page a browser context of its own, disposed of
 // with the page: storage, cookies, caches and permissions a document leaves
-// behind die with it. The next page's context is asked for as a picture
-// ends, so the browser makes it while the viewer is busy.
+// behind die with it. A context's first page costs the browser a renderer
+// start, so the next picture's context and blank page are asked for as a
+// picture ends, and the browser makes them while the viewer is busy.
 //
 // A page laid out only to measure it is kept, in its own context, for the
 // picture call that follows, which then needs no second load.
@@ -54,13 +47,12 @@ class PageSupply {
   PageSupply(const PageSupply&) = delete;
   PageSupply& operator=(const PageSupply&) = delete;
 
-  // A page for `url`, attached and reporting its page events, its document
-  // not yet loaded: PageTarget::load starts it.
-  std::optional<PageTarget> open(const std::string& url, const platform::Deadline& deadline);
+  // A blank page, attached and reporting its page events: the one made
+  // ready if there is one.
+  std::optional<PageTarget> open(const platform::Deadline& deadline);
 
-  // Asks the browser for the next page's context, taken when that page
-  // opens; nothing to do when one is on its way or the browser serves one
-  // page.
+  // Asks the browser for the next page, answered when it is opened; nothing
+  // to do when one is on its way or the browser serves one page.
   void prepareNext(const platform::Deadline& deadline);
 
   // Disposes of the page's context, and the page with it, without waiting
@@ -72,33 +64,31 @@ class PageSupply {
   void keepLaidOut(PageTarget page, LayoutKey key, std::int32_t height,
                    const platform::Deadline& deadline);
 
+  bool holdsLaidOutPage() const { return laidOut_.has_value(); }
+
   // The kept page when it was laid out for `key`, with its height; any other
   // kept page is released, so a kept page serves one call at most.
   std::optional<std::pair<PageTarget, std::int32_t>> takeLaidOut(
       const LayoutKey& key, const platform::Deadline& deadline);
 
  private:
+  // A context asked for and its blank page, whose answer is still to come.
+  struct PreparedPage {
+    std::string contextId;
+    std::int64_t targetRequest = 0;
+  };
   struct LaidOutPage {
     PageTarget page;
     LayoutKey key;
     std::int32_t height = 0;
   };
 
-  bool attachToNewPages(const platform::Deadline& deadline);
-  void onAttached(const nlohmann::json& event, const platform::Deadline& deadline);
-  std::optional<std::string> takeContext(const platform::Deadline& deadline);
-  std::optional<PageTarget> openIn(const std::string& contextId, const std::string& url,
-                                   const platform::Deadline& deadline);
-  void letRun(const std::string& sessionId, const platform::Deadline& deadline);
+  std::optional<PreparedPage> preparePage(const platform::Deadline& deadline);
   void disposeContext(const std::string& contextId, const platform::Deadline& deadline);
 
   ProtocolConnection& connection_;
   const Lifetime lifetime_;
-  bool attaching_ = false;
-  // Pages held at their start, by target, with their sessions: the one being
-  // opened among them.
-  std::map<std::string, std::string, std::less<>> held_;
-  std::optional<std::int64_t> nextContext_;
+  std::optional<PreparedPage> prepared_;
   std::optional<LaidOutPage> laidOut_;
 };
 

@@ -12,8 +12,20 @@ constexpr char kLoadEvent[] = "Page.loadEventFired";
 
 }  // namespace
 
-bool PageTarget::enable(const platform::Deadline& deadline) {
-  return call("Page.enable", json::object(), deadline).has_value();
+std::optional<PageTarget> PageTarget::attach(ProtocolConnection& connection,
+                                             const std::string& targetId,
+                                             const std::string& contextId,
+                                             const platform::Deadline& deadline) {
+  const std::optional<json> attached = connection.call(
+      "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, {}, deadline);
+  const auto sessionId = attached ? attached->find("sessionId") : json::const_iterator();
+  if (!attached || sessionId == attached->end() || !sessionId->is_string() ||
+      sessionId->get_ref<const std::string&>().empty()) {
+    return std::nullopt;
+  }
+  PageTarget page(connection, targetId, contextId, sessionId->get<std::string>());
+  if (!page.call("Page.enable", json::object(), deadline)) return std::nullopt;
+  return page;
 }
 
 bool PageTarget::blockNetwork(const platform::Deadline& deadline) {
@@ -27,18 +39,13 @@ bool PageTarget::setViewport(int width, int height, const platform::Deadline& de
       .has_value();
 }
 
-bool PageTarget::load(const platform::Deadline& deadline) {
-  if (!call("Runtime.runIfWaitingForDebugger", json::object(), deadline) ||
-      !connection_->waitForEvent(kLoadEvent, sessionId_, deadline)) {
-    return false;
-  }
-  // A document that cannot be read loads the browser's error page in its
-  // stead, which names the document as the unreachable one.
-  const std::optional<json> tree = call("Page.getFrameTree", json::object(), deadline);
-  const auto node = tree ? tree->find("frameTree") : json::const_iterator();
-  if (!tree || node == tree->end() || !node->is_object()) return false;
-  const auto frame = node->find("frame");
-  return frame != node->end() && frame->is_object() && !frame->contains("unreachableUrl");
+bool PageTarget::navigate(const std::string& url, const platform::Deadline& deadline) {
+  // The blank page's own load must not pass for this one.
+  connection_->forgetEvents(kLoadEvent);
+  const std::optional<json> result = call("Page.navigate", {{"url", url}}, deadline);
+  // A page that cannot be loaded is answered with an error text.
+  if (!result || result->contains("errorText")) return false;
+  return connection_->waitForEvent(kLoadEvent, sessionId_, deadline);
 }
 
 std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadline) {

@@ -18,19 +18,13 @@ namespace ondrel::devtools {
 class PageTarget {
  public:
   // The page `targetId` of the browser context `contextId` (empty: the
-  // browser's own), attached as `sessionId` and held before its start.
-  PageTarget(ProtocolConnection& connection, std::string targetId, std::string contextId,
-             std::string sessionId)
-      : connection_(&connection),
-        targetId_(std::move(targetId)),
-        contextId_(std::move(contextId)),
-        sessionId_(std::move(sessionId)) {}
+  // browser's own), attached and reporting its page events.
+  static std::optional<PageTarget> attach(ProtocolConnection& connection,
+                                          const std::string& targetId, const std::string& contextId,
+                                          const platform::Deadline& deadline);
 
   const std::string& targetId() const { return targetId_; }
   const std::string& contextId() const { return contextId_; }
-
-  // Has the page report its page events.
-  bool enable(const platform::Deadline& deadline);
 
   // Lays the page out in a viewport of exactly `width` x `height` CSS pixels,
   // one device pixel each, as a desktop page.
@@ -40,10 +34,8 @@ class PageTarget {
   // other request fails as blocked (see network_block.h).
   bool blockNetwork(const platform::Deadline& deadline);
 
-  // Lets the held page load its document and waits for its load event;
-  // false also when the document could not be loaded and the browser shows
-  // its error page instead.
-  bool load(const platform::Deadline& deadline);
+  // Loads `url` and waits for its load event.
+  bool navigate(const std::string& url, const platform::Deadline& deadline);
 
   // The height of the laid-out content in CSS pixels.
   std::optional<double> contentHeight(const platform::Deadline& deadline);
@@ -52,6 +44,13 @@ class PageTarget {
   std::optional<std::vector<std::uint8_t>> screenshot(const platform::Deadline& deadline);
 
  private:
+  PageTarget(ProtocolConnection& connection, std::string targetId, std::string contextId,
+             std::string sessionId)
+      : connection_(&connection),
+        targetId_(std::move(targetId)),
+        contextId_(std::move(contextId)),
+        sessionId_(std::move(sessionId)) {}
+
   std::optional<nlohmann::json> call(std::string_view method, nlohmann::json params,
                                      const platform::Deadline& deadline);
 

@@ -87,16 +87,16 @@ TEST_F(KeptBrowserTest, OneStartServesEveryPictureEachInAContextOfItsOwn) {
   useEngine("");
   for (int seed = 1; seed <= 5; ++seed) expectPicture(seed, "picture " + std::to_string(seed));
   EXPECT_EQ(plugin.browserRuns().size(), 1u);
-  // Each picture asked for the next one's context as it ended.
+  // Each picture asked for the next one's context and page as it ended.
   EXPECT_EQ(timesSent("Target.createBrowserContext"), 6);
-  EXPECT_EQ(timesSent("Target.createTarget"), 5);
+  EXPECT_EQ(timesSent("Target.createTarget"), 6);
   EXPECT_EQ(timesSent("Target.disposeBrowserContext"), 5);
   std::set<std::string> contexts;
   for (const nlohmann::json& command : commands()) {
     if (command["method"] != "Target.createTarget") continue;
     contexts.insert(command["params"].value("browserContextId", ""));
   }
-  EXPECT_EQ(contexts.size(), 5u);
+  EXPECT_EQ(contexts.size(), 6u);
   EXPECT_FALSE(contexts.contains(""));
   EXPECT_EQ(timesSent("Browser.close"), 0);
   EXPECT_TRUE(browserRuns());

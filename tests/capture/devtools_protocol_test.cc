@@ -193,12 +193,15 @@ TEST(LaunchCommandLineTest, SwitchesInTheirOrder) {
             u"\"/usr/bin/chromium\" --headless --remote-debugging-pipe "
             u"--user-data-dir=\"/tmp/ondrel-profile-x\" --no-first-run "
             u"--no-default-browser-check --disable-gpu-vsync --disable-frame-rate-limit "
-            u"--hide-scrollbars about:blank");
+            u"--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup,"
+            u"SpareRendererForSitePerProcess --hide-scrollbars about:blank");
   launch = {u"C:\\Edge\\msedge.exe", true, Elevation::kFull};
   EXPECT_EQ(launchCommandLine(launch, u"C:\\Temp\\p"),
             u"\"C:\\Edge\\msedge.exe\" --headless --remote-debugging-pipe "
             u"--user-data-dir=\"C:\\Temp\\p\" --no-first-run --no-default-browser-check "
-            u"--disable-gpu-vsync --disable-frame-rate-limit --do-not-de-elevate about:blank");
+            u"--disable-gpu-vsync --disable-frame-rate-limit --disable-features=WebUIOmniboxPopup,"
+            u"WebUIOmniboxAimPopup,SpareRendererForSitePerProcess --do-not-de-elevate "
+            u"about:blank");
 }
 
 TEST(FullPageHeightTest, WholeRowsWithinTheTallest) {

@@ -123,36 +123,16 @@ class FakeDevTools {
     json result = json::object();
     if (method == "Target.createBrowserContext") {
       result = {{"browserContextId", "fake-context-" + std::to_string(++contexts_)}};
-    } else if (method == "Target.setAutoAttach") {
-      holdsNewPages_ = params.value("waitForDebuggerOnStart", false);
     } else if (method == "Target.createTarget") {
-      url_ = params.value("url", "");
-      // As a browser does, it reports the new page attached before it answers.
-      if (holdsNewPages_) {
-        send(json{{"method", "Target.attachedToTarget"},
-                  {"params",
-                   {{"sessionId", "fake-session"},
-                    {"targetInfo",
-                     {{"targetId", "fake-target"},
-                      {"type", "page"},
-                      {"url", url_},
-                      {"browserContextId", params.value("browserContextId", "fake-default")}}},
-                    {"waitingForDebugger", true}}}}
-                 .dump());
-      }
       result = {{"targetId", "fake-target"}};
     } else if (method == "Target.attachToTarget") {
       result = {{"sessionId", "fake-session"}};
     } else if (method == "Emulation.setDeviceMetricsOverride") {
       width_ = params.value("width", 0);
       height_ = params.value("height", 0);
-    } else if (method == "Runtime.runIfWaitingForDebugger" && session == "fake-session") {
+    } else if (method == "Page.navigate") {
       if (mode_ == "crash-at-second-page" && ++pages_ == 2) return kExitCrashed;
-      return load(command);
-    } else if (method == "Page.getFrameTree") {
-      json frame = {{"id", "fake-frame"}, {"url", url_}};
-      if (!found_) frame["unreachableUrl"] = url_;
-      result = {{"frameTree", {{"frame", frame}}}};
+      return navigate(command, params.value("url", ""));
     } else if (method == "Page.getLayoutMetrics") {
       const double height = contentHeightOfPage(page_).value_or(double(height_));
       result = {{"cssContentSize", {{"x", 0}, {"y", 0}, {"width", width_}, {"height", height}}}};
@@ -163,8 +143,7 @@ class FakeDevTools {
       if (mode_ == "linger") hang();
       return kExitClosed;
     } else if (method != "Page.enable" && method != "Target.disposeBrowserContext" &&
-               method != "Target.detachFromTarget" && method != "Fetch.enable" &&
-               method != "Runtime.runIfWaitingForDebugger") {
+               method != "Fetch.enable") {
       send(json{{"id", command["id"]}, {"error", {{"code", -32601}, {"message", "unknown"}}}}
                .dump());
       return std::nullopt;
@@ -173,10 +152,14 @@ class FakeDevTools {
     return std::nullopt;
   }
 
-  // Loads the page it was created for, or its error page when the file is missing.
-  std::optional<int> load(const json& command) {
-    page_ = readWhole(std::filesystem::path(pathOfFileUrl(url_)), found_);
-    reply(command, json::object());
+  std::optional<int> navigate(const json& command, const std::string& url) {
+    bool found = false;
+    page_ = readWhole(std::filesystem::path(pathOfFileUrl(url)), found);
+    if (!found) {
+      reply(command, {{"frameId", "fake-frame"}, {"errorText", "net::ERR_FILE_NOT_FOUND"}});
+      return std::nullopt;
+    }
+    reply(command, {{"frameId", "fake-frame"}, {"loaderId", "fake-loader"}});
     // A page that never loads sends no load event.
     if (mode_ != "no-load") {
       send(json{{"method", "Page.loadEventFired"},
@@ -211,9 +194,6 @@ class FakeDevTools {
   ProtocolLog log_;
   int pages_ = 0;
   int contexts_ = 0;
-  bool holdsNewPages_ = false;
-  std::string url_;
-  bool found_ = false;
   int width_ = 0;
   int height_ = 0;
   std::string page_;
