@@ -149,5 +149,22 @@ TEST(KeepBrowserSetting, SixtySecondsByDefaultOnlyForTheDevToolsEngineAndNeverBe
   EXPECT_EQ(settings.keepBrowserSeconds(), 0);
 }
 
+TEST(NetworkSetting, OffInAnyLetterCaseBlocksOnlyWithTheDevToolsEngine) {
+  FakeSettings settings = withBrowser();
+  settings.values[u"network"] = u"OFF";
+  EXPECT_FALSE(settings.networkBlocked());  // the one-shot engine cannot block
+  settings.values[u"engine"] = u"DevTools";
+  for (const char16_t* value : {u"OFF", u"off", u"Off"}) {
+    settings.values[u"network"] = value;
+    EXPECT_TRUE(settings.networkBlocked()) << wideToUtf8(value);
+  }
+  for (const char16_t* value : {u"", u"ON", u"0", u"no", u"OFF "}) {
+    settings.values[u"network"] = value;
+    EXPECT_FALSE(settings.networkBlocked()) << wideToUtf8(value);
+  }
+  settings.values.erase(u"network");
+  EXPECT_FALSE(settings.networkBlocked());
+}
+
 }  // namespace
 }  // namespace ondrel
