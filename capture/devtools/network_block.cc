@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
+#include "capture/devtools/json_fields.h"
+
 namespace ondrel::devtools {
 namespace {
 
 using nlohmann::json;
-
-std::string_view stringAt(const json& object, const char* name) {
-  const auto field = object.find(name);
-  if (field == object.end() || !field->is_string()) return {};
-  return field->get_ref<const std::string&>();
-}
 
 bool hasScheme(std::string_view url, std::string_view scheme) {
   return url.size() > scheme.size() &&
@@ -25,16 +21,15 @@ void answerHeldRequest(ProtocolConnection& connection, const json& event,
                        const platform::Deadline& deadline) {
   const auto params = event.find("params");
   if (params == event.end() || !params->is_object()) return;
-  const std::string_view requestId = stringAt(*params, "requestId");
+  const std::string_view requestId = stringField(*params, "requestId");
   const auto request = params->find("request");
-  const std::string_view url =
-      request != params->end() && request->is_object() ? stringAt(*request, "url") : "";
+  const std::string_view url = request != params->end() ? stringField(*request, "url") : "";
   json answer = {{"requestId", std::string(requestId)}};
   const bool local = isLocalResource(url);
   if (!local) answer["errorReason"] = "BlockedByClient";
   // Answered at once, and never waited for: the page would stall otherwise.
   connection.post(local ? "Fetch.continueRequest" : "Fetch.failRequest", std::move(answer),
-                  stringAt(event, "sessionId"), deadline);
+                  stringField(event, "sessionId"), deadline);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "capture/devtools/page_supply.h"
 
+#include "capture/devtools/json_fields.h"
 #include "capture/devtools/network_block.h"
 
 namespace ondrel::devtools {
@@ -7,13 +8,6 @@ namespace {
 
 using nlohmann::json;
 using platform::Deadline;
-
-std::optional<std::string> stringIn(const std::optional<json>& object, const char* name) {
-  if (!object || !object->is_object()) return std::nullopt;
-  const auto field = object->find(name);
-  if (field == object->end() || !field->is_string()) return std::nullopt;
-  return field->get<std::string>();
-}
 
 }  // namespace
 
@@ -29,7 +23,7 @@ std::optional<PageTarget> PageSupply::open(const Deadline& deadline) {
   if (!page) page = preparePage(deadline);
   if (!page) return std::nullopt;
   const std::optional<std::string> targetId =
-      stringIn(connection_.answer(page->targetRequest, deadline), "targetId");
+      nonEmptyStringIn(connection_.answer(page->targetRequest, deadline), "targetId");
   std::optional<PageTarget> attached;
   if (targetId) attached = PageTarget::attach(connection_, *targetId, page->contextId, deadline);
   if (!attached) disposeContext(page->contextId, deadline);
@@ -68,9 +62,9 @@ std::optional<std::pair<PageTarget, std::int32_t>> PageSupply::takeLaidOut(
 std::optional<PageSupply::PreparedPage> PageSupply::preparePage(const Deadline& deadline) {
   std::string contextId;
   if (lifetime_ == Lifetime::kManyPages) {
-    const std::optional<std::string> created =
-        stringIn(connection_.call("Target.createBrowserContext", json::object(), {}, deadline),
-                 "browserContextId");
+    const std::optional<std::string> created = nonEmptyStringIn(
+        connection_.call("Target.createBrowserContext", json::object(), {}, deadline),
+        "browserContextId");
     if (!created) return std::nullopt;
     contextId = *created;
   }

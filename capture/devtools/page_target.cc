@@ -1,6 +1,7 @@
 #include "capture/devtools/page_target.h"
 
 #include "capture/devtools/base64.h"
+#include "capture/devtools/json_fields.h"
 #include "capture/devtools/network_block.h"
 
 namespace ondrel::devtools {
@@ -16,14 +17,12 @@ std::optional<PageTarget> PageTarget::attach(ProtocolConnection& connection,
                                              const std::string& targetId,
                                              const std::string& contextId,
                                              const platform::Deadline& deadline) {
-  const std::optional<json> attached = connection.call(
-      "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, {}, deadline);
-  const auto sessionId = attached ? attached->find("sessionId") : json::const_iterator();
-  if (!attached || sessionId == attached->end() || !sessionId->is_string() ||
-      sessionId->get_ref<const std::string&>().empty()) {
-    return std::nullopt;
-  }
-  PageTarget page(connection, targetId, contextId, sessionId->get<std::string>());
+  const std::optional<std::string> sessionId =
+      nonEmptyStringIn(connection.call("Target.attachToTarget",
+                                       {{"targetId", targetId}, {"flatten", true}}, {}, deadline),
+                       "sessionId");
+  if (!sessionId) return std::nullopt;
+  PageTarget page(connection, targetId, contextId, *sessionId);
   if (!page.call("Page.enable", json::object(), deadline)) return std::nullopt;
   return page;
 }

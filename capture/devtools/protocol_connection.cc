@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "capture/devtools/json_fields.h"
+
 namespace ondrel::devtools {
 namespace {
 
@@ -9,12 +11,6 @@ namespace {
 constexpr std::size_t kKeptEvents = 1024;
 
 using nlohmann::json;
-
-std::string_view stringField(const json& message, const char* name) {
-  const auto field = message.find(name);
-  if (field == message.end() || !field->is_string()) return {};
-  return field->get_ref<const std::string&>();
-}
 
 std::optional<std::int64_t> idOf(const json& message) {
   const auto id = message.find("id");
