@@ -53,13 +53,13 @@ std::unique_ptr<WarmBrowser> startBrowser(const ondrel::WideString& path, bool o
 double picture(WarmBrowser& browser, const std::string& url) {
   const Deadline deadline = Deadline::after(std::chrono::seconds(30));
   const auto start = Clock::now();
-  std::optional<ondrel::devtools::PageTarget> page = browser.pages->open(deadline);
-  if (!page || !page->setViewport(640, 480, deadline) || !page->navigate(url, deadline) ||
-      !page->screenshot(deadline)) {
+  std::optional<ondrel::devtools::PageLease> page = browser.pages->open(deadline);
+  if (!page || !page->page().setViewport(640, 480, deadline) ||
+      !page->page().navigate(url, deadline) || !page->page().screenshot(deadline)) {
     return -1;
   }
   const std::string targetId = page->targetId();
-  browser.pages->release(std::move(*page), deadline);
+  page.reset();
   if (browser.ownContexts) {
     browser.pages->prepareNext(deadline);
   } else {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "capture/svg_size_probe.h"
+#include "capture/svg/svg_size_probe.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ondrel::probeSvgSize(std::span(data, size));

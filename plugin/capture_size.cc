@@ -1,6 +1,6 @@
 #include "plugin/capture_size.h"
 
-#include "capture/svg_size_probe.h"
+#include "capture/svg/svg_size_probe.h"
 
 namespace ondrel {
 

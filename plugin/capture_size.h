@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "capture/picture_size.h"
+#include "capture/svg/picture_size.h"
 #include "plugin/settings.h"
 
 namespace ondrel {

@@ -2,8 +2,8 @@
 
 #include "capture/page_capture.h"
 #include "capture/page_kinds.h"
-#include "plugin/capture_request.h"
 #include "plugin/capture_size.h"
+#include "plugin/request_from_settings.h"
 
 namespace ondrel {
 namespace {

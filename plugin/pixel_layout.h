@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "capture/picture_size.h"
+#include "capture/svg/picture_size.h"
 #include "plugin/bitmap_header.h"
 
 namespace ondrel {

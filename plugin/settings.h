@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "capture/page_capture.h"
+#include "capture/capture_request.h"
 #include "platform/active_window.h"
 #include "text/wide_text.h"
 

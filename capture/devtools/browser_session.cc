@@ -37,7 +37,7 @@ BrowserSession::BrowserSession(platform::PrivateFolder profile, platform::PipedC
 BrowserSession::~BrowserSession() {
   if (closed_) return;
   browser_.kill();
-  removeProfile();
+  removeProfilePatiently();
 }
 
 bool BrowserSession::usable() {
@@ -53,10 +53,17 @@ void BrowserSession::close(const platform::Deadline& deadline) {
       !browser_.waitForEnd(grace)) {
     browser_.kill();
   }
-  removeProfile();
+  removeProfilePatiently();
 }
 
-void BrowserSession::removeProfile() {
+void BrowserSession::endAtUnload() {
+  if (closed_) return;
+  closed_ = true;
+  browser_.kill();
+  profile_.removeTree();
+}
+
+void BrowserSession::removeProfilePatiently() {
   for (int attempt = 1; !profile_.removeTree() && attempt < kRemovalAttempts; ++attempt) {
     platform::sleepMilliseconds(kRemovalPauseMilliseconds);
   }

@@ -38,6 +38,11 @@ class BrowserSession {
   // and a few seconds at most; kills it if it lingers. Then the profile goes.
   void close(const platform::Deadline& deadline);
 
+  // Ends the browser as the module is unloaded, where nothing may be waited
+  // for that could take long: the browser and its helpers are killed without
+  // being asked, and the profile is removed in one attempt, with no pause.
+  void endAtUnload();
+
  private:
   // The pipe as the connection's channel.
   class PipeChannel final : public MessageChannel {
@@ -56,7 +61,9 @@ class BrowserSession {
   };
 
   BrowserSession(platform::PrivateFolder profile, platform::PipedChild browser);
-  void removeProfile();
+  // A killed browser's helpers may still be writing into the profile for a
+  // moment, so the removal is tried again after a pause.
+  void removeProfilePatiently();
 
   // Declared in this order so that the browser goes before its profile.
   platform::PrivateFolder profile_;

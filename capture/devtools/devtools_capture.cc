@@ -5,19 +5,38 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture_files.h"
 #include "capture/devtools/browser_session.h"
 #include "capture/devtools/file_url.h"
 #include "capture/devtools/kept_browser.h"
 #include "capture/devtools/page_supply.h"
-#include "capture/devtools/page_target.h"
-#include "capture/page_kinds.h"
+#include "capture/staging/staged_page.h"
 #include "platform/files.h"
 
 namespace ondrel::devtools {
 namespace {
 
 using platform::Deadline;
+
+// What a call wants of the page: only the height it lays out at, or its
+// picture too.
+enum class Wanted { kHeight, kPicture };
+
+// What showing the page gave.
+struct PageResult {
+  std::optional<std::int32_t> height;
+  std::optional<std::vector<std::uint8_t>> png;
+
+  bool gives(Wanted wanted) const { return height && (wanted == Wanted::kHeight || png); }
+};
+
+// The page to show and what is wanted of it. A whole page measured in a
+// kept browser is kept laid out under `layoutToKeep` for the call that
+// follows.
+struct PageJob {
+  std::string url;
+  Wanted wanted = Wanted::kPicture;
+  std::optional<LayoutKey> layoutToKeep;
+};
 
 // 0 sets no limit; a negative limit is over before anything starts, as the
 // other engine gives up at its first look.
@@ -30,44 +49,35 @@ BrowserLaunch launchFor(const CaptureRequest& request) {
   return BrowserLaunch{request.browserPath, request.showScrollbars, request.elevation};
 }
 
-// The page the browser is given: the document itself, or for a Markdown
-// document the page staged for it, which `files` then holds.
-std::optional<WideString> pageToShow(const CaptureRequest& request,
-                                     std::optional<CaptureFiles>& files) {
-  if (pageKindOf(request.pagePath) != PageKind::kMarkdown) return request.pagePath;
-  std::optional<CaptureFiles> held = CaptureFiles::hold(request.pagePath);
-  if (!held) return std::nullopt;
-  files.emplace(std::move(*held));
-  return stageMarkdown(request.pagePath, *files, request.convertMarkdown);
-}
-
 // What a whole page laid out in a kept browser is kept for: the same page
 // with the same bytes, in the same layout. Nothing when no page is kept.
 std::optional<LayoutKey> layoutKeyFor(const CaptureRequest& request, const WideString& page,
                                       const std::string& url) {
-  if (!request.fullPage || request.keepBrowserSeconds <= 0) return std::nullopt;
+  const DevToolsOptions& options = request.devTools;
+  if (!options.fullPage || options.keepBrowserSeconds <= 0) return std::nullopt;
   const std::optional<std::string> bytes = platform::readFileBytes(page);
   if (!bytes) return std::nullopt;
   return LayoutKey{url,
                    std::uint64_t(std::hash<std::string_view>()(*bytes)),
                    request.captureWidth,
                    request.captureHeight,
-                   request.tallestPage,
-                   request.blockNetwork};
+                   options.tallestPage,
+                   options.blockNetwork};
 }
 
 // Loads the page into a viewport of the capture size and, for a whole page,
 // sets the viewport to the content's height; the viewport's height then.
 std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& request,
                                    const std::string& url, const Deadline& deadline) {
+  const DevToolsOptions& options = request.devTools;
   if (!page.setViewport(request.captureWidth, request.captureHeight, deadline) ||
-      (request.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline)) {
+      (options.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline)) {
     return std::nullopt;
   }
-  if (!request.fullPage) return request.captureHeight;
+  if (!options.fullPage) return request.captureHeight;
   const std::optional<double> content = page.contentHeight(deadline);
   if (!content) return std::nullopt;
-  const std::int32_t height = fullPageHeight(*content, request.tallestPage);
+  const std::int32_t height = fullPageHeight(*content, options.tallestPage);
   if (height != request.captureHeight &&
       !page.setViewport(request.captureWidth, height, deadline)) {
     return std::nullopt;
@@ -75,88 +85,82 @@ std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& reque
   return height;
 }
 
-// What one run of the browser gave: the page's height and, when asked for,
-// its screenshot.
-struct PageRun {
-  std::optional<std::int32_t> height;
-  std::optional<std::vector<std::uint8_t>> png;
-};
-
-// What a page is shown for: its URL, the picture or only its height, and
-// the layout a measured page is kept for.
-struct Showing {
-  std::string url;
-  bool takeScreenshot = false;
-  std::optional<LayoutKey> layout;
-};
-
-// The screenshot of a laid-out page, or the page kept when only its height
-// was asked for and a picture of it is likely to follow.
-PageRun finish(PageSupply& pages, PageTarget page, std::int32_t height, const Showing& showing,
-               const Deadline& deadline) {
-  PageRun run{height, std::nullopt};
-  if (showing.takeScreenshot) {
-    run.png = page.screenshot(deadline);
-  } else if (showing.layout) {
-    pages.keepLaidOut(std::move(page), *showing.layout, height, deadline);
-    return run;
+// A page laid out for the job, with its height: the one the previous call
+// kept laid out when it was laid out alike, or a new one.
+std::optional<std::pair<PageLease, std::int32_t>> laidOutPage(PageSupply& pages,
+                                                              const CaptureRequest& request,
+                                                              const PageJob& job,
+                                                              const Deadline& deadline) {
+  if (job.layoutToKeep) {
+    if (auto kept = pages.takeLaidOut(*job.layoutToKeep)) return kept;
   }
-  pages.release(std::move(page), deadline);
-  return run;
+  std::optional<PageLease> page = pages.open(deadline);
+  if (!page) return std::nullopt;
+  const std::optional<std::int32_t> height = layOut(page->page(), request, job.url, deadline);
+  if (!height) return std::nullopt;
+  return std::pair{std::move(*page), *height};
 }
 
-// Shows the page in a page of `pages`: its height and, when asked for, its
-// screenshot. The next picture's page is asked for last, unless the page
-// stays laid out for the next call.
-PageRun showPage(PageSupply& pages, const CaptureRequest& request, const Showing& showing,
-                 const Deadline& deadline) {
-  PageRun run;
-  std::optional<std::pair<PageTarget, std::int32_t>> laidOut;
-  if (showing.layout) laidOut = pages.takeLaidOut(*showing.layout, deadline);
-  if (laidOut) {
-    run = finish(pages, std::move(laidOut->first), laidOut->second, showing, deadline);
-  } else if (std::optional<PageTarget> page = pages.open(deadline)) {
-    const std::optional<std::int32_t> height = layOut(*page, request, showing.url, deadline);
-    if (height) {
-      run = finish(pages, std::move(*page), *height, showing, deadline);
-    } else {
-      pages.release(std::move(*page), deadline);
-    }
+// The screenshot of a laid-out page; for a height alone, the page is kept
+// laid out when a picture of it is likely to follow. Any other page goes
+// with its lease.
+PageResult photographOrKeep(PageSupply& pages, PageLease page, std::int32_t height,
+                            const PageJob& job, const Deadline& deadline) {
+  PageResult result{height, std::nullopt};
+  if (job.wanted == Wanted::kPicture) {
+    result.png = page->screenshot(deadline);
+  } else if (job.layoutToKeep) {
+    pages.keepLaidOut(std::move(page), *job.layoutToKeep, height);
   }
-  // A measured page is usually shown next; the browser is kept free for it.
+  return result;
+}
+
+// Shows the job's page with `pages`. The next picture's page is asked for
+// last, unless a page stays laid out for the next call: the browser is then
+// kept free for it.
+PageResult showPage(PageSupply& pages, const CaptureRequest& request, const PageJob& job,
+                    const Deadline& deadline) {
+  PageResult result;
+  if (auto laidOut = laidOutPage(pages, request, job, deadline)) {
+    result = photographOrKeep(pages, std::move(laidOut->first), laidOut->second, job, deadline);
+  }
   if (!pages.holdsLaidOutPage()) pages.prepareNext(deadline);
-  return run;
+  return result;
 }
 
-bool succeeded(const PageRun& run, bool takeScreenshot) {
-  return run.height && (!takeScreenshot || run.png);
-}
-
-PageRun runBrowser(const CaptureRequest& request, bool takeScreenshot) {
-  const Deadline deadline = deadlineFor(request.waitSeconds);
-  std::optional<CaptureFiles> files;
-  const std::optional<WideString> page = pageToShow(request, files);
-  const std::optional<std::string> url = page ? fileUrl(*page) : std::nullopt;
-  if (!url) return {};
-  const Showing showing{*url, takeScreenshot, layoutKeyFor(request, *page, *url)};
-  PageRun run;
-  if (request.keepBrowserSeconds > 0) {
-    KeptBrowser::ofThisModule().show(launchFor(request),
-                                     std::chrono::seconds(request.keepBrowserSeconds), deadline,
-                                     [&](PageSupply& pages) {
-                                       run = showPage(pages, request, showing, deadline);
-                                       return succeeded(run, takeScreenshot);
-                                     });
-    return run;
+// Runs `picture` with the pages of the request's browser: the kept one, or
+// with keepBrowser 0 one started for this picture and closed after it.
+bool withBrowser(const CaptureRequest& request, const Deadline& deadline,
+                 const KeptBrowser::Picture& picture) {
+  const std::int32_t keepSeconds = request.devTools.keepBrowserSeconds;
+  if (keepSeconds > 0) {
+    return KeptBrowser::ofThisModule().show(launchFor(request), std::chrono::seconds(keepSeconds),
+                                            deadline, picture);
   }
   const std::unique_ptr<BrowserSession> browser = BrowserSession::start(launchFor(request));
-  if (!browser) return {};
+  if (!browser) return false;
+  bool shown = false;
   {
     PageSupply pages(browser->connection(), PageSupply::Lifetime::kOnePage);
-    run = showPage(pages, request, showing, deadline);
+    shown = picture(pages);
   }
   browser->close(deadline);
-  return run;
+  return shown;
+}
+
+PageResult showDocument(const CaptureRequest& request, Wanted wanted) {
+  const Deadline deadline = deadlineFor(request.waitSeconds);
+  const std::optional<StagedPage> page =
+      StagedPage::forDocument(request.pagePath, request.convertMarkdown);
+  const std::optional<std::string> url = page ? fileUrl(page->path()) : std::nullopt;
+  if (!url) return {};
+  const PageJob job{*url, wanted, layoutKeyFor(request, page->path(), *url)};
+  PageResult result;
+  withBrowser(request, deadline, [&](PageSupply& pages) {
+    result = showPage(pages, request, job, deadline);
+    return result.gives(wanted);
+  });
+  return result;
 }
 
 }  // namespace
@@ -170,12 +174,13 @@ std::int32_t fullPageHeight(double contentHeight, std::int32_t tallest) {
 
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
   try {
-    const PageRun run = runBrowser(request, true);
-    if (!run.height || !run.png) return nullptr;
+    const PageResult result = showDocument(request, Wanted::kPicture);
+    if (!result.gives(Wanted::kPicture)) return nullptr;
     std::unique_ptr<platform::ScreenshotBitmap> picture =
-        platform::decodePngBytes(*run.png, request.captureWidth, *run.height);
+        platform::decodePngBytes(*result.png, request.captureWidth, *result.height);
     // A screenshot of any other size is not this page's picture.
-    if (!picture || picture->width() != request.captureWidth || picture->height() != *run.height) {
+    if (!picture || picture->width() != request.captureWidth ||
+        picture->height() != *result.height) {
       return nullptr;
     }
     return picture;
@@ -195,7 +200,7 @@ void closeIdleBrowser() {
 
 std::optional<std::int32_t> measurePage(const CaptureRequest& request) {
   try {
-    return runBrowser(request, false).height;
+    return showDocument(request, Wanted::kHeight).height;
   } catch (...) {
     return std::nullopt;
   }

@@ -5,17 +5,17 @@
 #include <memory>
 #include <optional>
 
-#include "capture/page_capture.h"
+#include "capture/capture_request.h"
 #include "platform/screenshot_bitmap.h"
 
 namespace ondrel::devtools {
 
 // capturePage for the DevTools engine: a page in the kept browser (or with
-// keepBrowserSeconds 0 in a browser of its own), laid out
-// at exactly the capture size (or the whole page's height), one screenshot.
-// The whole picture keeps within `waitSeconds` (0: no limit). Nothing when
-// any step fails or the limit passes; the browser, its profile and any
-// staged page are gone before it returns.
+// keepBrowserSeconds 0 in a browser of its own), laid out at exactly the
+// capture size (or the whole page's height), one screenshot. The whole
+// picture keeps within `waitSeconds` (0: no limit). Nothing when any step
+// fails or the limit passes; the page's context, a browser of its own, its
+// profile and any staged page are gone before it returns.
 std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request);
 
 // The height capturePage gives for this request, from a layout of the page

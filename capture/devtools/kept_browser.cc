@@ -33,9 +33,11 @@ KeptBrowser::~KeptBrowser() {
   if (!lock.owns_lock()) {
     (void)pages_.release();
     (void)browser_.release();
+    return;
   }
-  // Otherwise the session's own end kills the browser without asking it to
-  // close, and removes its profile.
+  // Ended first, so that the pages' farewells find the pipe closed at once.
+  if (browser_) browser_->endAtUnload();
+  pages_.reset();
 }
 
 bool KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFor,

@@ -20,7 +20,7 @@ namespace ondrel::devtools {
 class KeptBrowser {
  public:
   using Clock = platform::Deadline::Clock;
-  // Shows one page in the browser; true when the picture succeeded.
+  // Shows one page with the browser's pages; true when the picture succeeded.
   using Picture = std::function<bool(PageSupply&)>;
 
   // The module's own, made at first use and gone when the module is unloaded.
@@ -29,7 +29,9 @@ class KeptBrowser {
   KeptBrowser() = default;
   KeptBrowser(const KeptBrowser&) = delete;
   KeptBrowser& operator=(const KeptBrowser&) = delete;
-  // Never waits: at unload another thread may hold the lock for good.
+  // At unload: takes the lock only if it is free, since another thread may
+  // hold it for good, and then ends the browser without asking it anything
+  // and without sleeping (BrowserSession::endAtUnload).
   ~KeptBrowser();
 
   // Runs `picture` in a browser started with `launch`, the kept one when it

@@ -1,7 +1,7 @@
 #ifndef ONDREL_CAPTURE_DEVTOOLS_LAUNCH_COMMAND_LINE_H_
 #define ONDREL_CAPTURE_DEVTOOLS_LAUNCH_COMMAND_LINE_H_
 
-#include "capture/browser_command_line.h"
+#include "capture/capture_request.h"
 #include "text/wide_text.h"
 
 namespace ondrel::devtools {

@@ -40,11 +40,12 @@ bool isLocalResource(std::string_view url) {
   return hasScheme(url, "file") || hasScheme(url, "data");
 }
 
-void answerHeldRequests(ProtocolConnection& connection) {
-  connection.onEvent(kRequestHeld,
-                     [&connection](const json& event, const platform::Deadline& deadline) {
-                       answerHeldRequest(connection, event, deadline);
-                     });
+NetworkBlock::NetworkBlock(ProtocolConnection& connection) : connection_(connection) {
+  connection_.onEvent(kRequestHeld, [this](const json& event, const platform::Deadline& deadline) {
+    answerHeldRequest(connection_, event, deadline);
+  });
 }
+
+NetworkBlock::~NetworkBlock() { connection_.onEvent(kRequestHeld, nullptr); }
 
 }  // namespace ondrel::devtools

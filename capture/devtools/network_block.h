@@ -20,10 +20,19 @@ inline constexpr char kRequestHeld[] = "Fetch.requestPaused";
 // Whether a page kept off the network may load `url`.
 bool isLocalResource(std::string_view url);
 
-// Makes the connection answer every held request as it arrives, whichever
-// call is waiting at the time: local ones go on, the rest fail as blocked by
-// the client.
-void answerHeldRequests(ProtocolConnection& connection);
+// While it lives, the connection answers every held request as it arrives,
+// whichever call is waiting at the time: local ones go on, the rest fail as
+// blocked by the client. It borrows the connection, which must outlive it.
+class NetworkBlock {
+ public:
+  explicit NetworkBlock(ProtocolConnection& connection);
+  NetworkBlock(const NetworkBlock&) = delete;
+  NetworkBlock& operator=(const NetworkBlock&) = delete;
+  ~NetworkBlock();
+
+ private:
+  ProtocolConnection& connection_;
+};
 
 }  // namespace ondrel::devtools
 

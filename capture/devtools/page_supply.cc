@@ -1,7 +1,6 @@
 #include "capture/devtools/page_supply.h"
 
 #include "capture/devtools/json_fields.h"
-#include "capture/devtools/network_block.h"
 
 namespace ondrel::devtools {
 namespace {
@@ -12,22 +11,18 @@ using platform::Deadline;
 }  // namespace
 
 PageSupply::PageSupply(ProtocolConnection& connection, Lifetime lifetime)
-    : connection_(connection), lifetime_(lifetime) {
-  answerHeldRequests(connection_);
-}
+    : connection_(connection), lifetime_(lifetime), networkBlock_(connection) {}
 
-PageSupply::~PageSupply() { connection_.onEvent(kRequestHeld, nullptr); }
-
-std::optional<PageTarget> PageSupply::open(const Deadline& deadline) {
+std::optional<PageLease> PageSupply::open(const Deadline& deadline) {
   std::optional<PreparedPage> page = std::exchange(prepared_, std::nullopt);
   if (!page) page = preparePage(deadline);
   if (!page) return std::nullopt;
   const std::optional<std::string> targetId =
       nonEmptyStringIn(connection_.answer(page->targetRequest, deadline), "targetId");
-  std::optional<PageTarget> attached;
-  if (targetId) attached = PageTarget::attach(connection_, *targetId, page->contextId, deadline);
-  if (!attached) disposeContext(page->contextId, deadline);
-  return attached;
+  if (!targetId) return std::nullopt;
+  std::optional<PageTarget> attached = PageTarget::attach(connection_, *targetId, deadline);
+  if (!attached) return std::nullopt;
+  return PageLease(std::move(page->context), std::move(*attached));
 }
 
 void PageSupply::prepareNext(const Deadline& deadline) {
@@ -35,53 +30,32 @@ void PageSupply::prepareNext(const Deadline& deadline) {
   prepared_ = preparePage(deadline);
 }
 
-void PageSupply::release(PageTarget page, const Deadline& deadline) {
-  // Disposing of a context closes its pages with it.
-  disposeContext(page.contextId(), deadline);
-}
-
-void PageSupply::keepLaidOut(PageTarget page, LayoutKey key, std::int32_t height,
-                             const Deadline& deadline) {
-  if (laidOut_) release(std::move(laidOut_->page), deadline);
+void PageSupply::keepLaidOut(PageLease page, LayoutKey key, std::int32_t height) {
   laidOut_.emplace(LaidOutPage{std::move(page), std::move(key), height});
 }
 
-std::optional<std::pair<PageTarget, std::int32_t>> PageSupply::takeLaidOut(
-    const LayoutKey& key, const Deadline& deadline) {
+std::optional<std::pair<PageLease, std::int32_t>> PageSupply::takeLaidOut(const LayoutKey& key) {
   std::optional<LaidOutPage> kept = std::exchange(laidOut_, std::nullopt);
-  if (!kept) return std::nullopt;
-  if (!(kept->key == key)) {
-    release(std::move(kept->page), deadline);
-    return std::nullopt;
-  }
+  if (!kept || !(kept->key == key)) return std::nullopt;
   return std::pair{std::move(kept->page), kept->height};
 }
 
 // The context is waited for, as its page needs its id; the page is only
 // asked for.
 std::optional<PageSupply::PreparedPage> PageSupply::preparePage(const Deadline& deadline) {
-  std::string contextId;
-  if (lifetime_ == Lifetime::kManyPages) {
-    const std::optional<std::string> created = nonEmptyStringIn(
-        connection_.call("Target.createBrowserContext", json::object(), {}, deadline),
-        "browserContextId");
-    if (!created) return std::nullopt;
-    contextId = *created;
-  }
+  std::optional<BrowserContext> context = contextForPage(deadline);
+  if (!context) return std::nullopt;
   json params = {{"url", "about:blank"}};
-  if (!contextId.empty()) params["browserContextId"] = contextId;
+  if (!context->id().empty()) params["browserContextId"] = context->id();
   const std::optional<std::int64_t> request =
       connection_.request("Target.createTarget", std::move(params), {}, deadline);
-  if (!request) {
-    disposeContext(contextId, deadline);
-    return std::nullopt;
-  }
-  return PreparedPage{std::move(contextId), *request};
+  if (!request) return std::nullopt;
+  return PreparedPage{std::move(*context), *request};
 }
 
-void PageSupply::disposeContext(const std::string& contextId, const Deadline& deadline) {
-  if (contextId.empty()) return;
-  connection_.post("Target.disposeBrowserContext", {{"browserContextId", contextId}}, {}, deadline);
+std::optional<BrowserContext> PageSupply::contextForPage(const Deadline& deadline) {
+  if (lifetime_ == Lifetime::kOnePage) return BrowserContext::browsersOwn(connection_);
+  return BrowserContext::create(connection_, deadline);
 }
 
 }  // namespace ondrel::devtools

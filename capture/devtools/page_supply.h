@@ -6,7 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "capture/devtools/page_target.h"
+#include "capture/devtools/browser_context.h"
+#include "capture/devtools/network_block.h"
+#include "capture/devtools/page_lease.h"
 #include "capture/devtools/protocol_connection.h"
 #include "platform/deadline.h"
 
@@ -24,7 +26,7 @@ struct LayoutKey {
   bool operator==(const LayoutKey&) const = default;
 };
 
-// Where the pages of one browser come from (docs/warm-browser.md).
+// Where the pages of one browser come from (docs/page-isolation.md).
 //
 // A kept browser gives each page a browser context of its own, disposed of
 // with the page: storage, cookies, caches and permissions a document leaves
@@ -40,54 +42,49 @@ class PageSupply {
   // and ends with it; a kept browser gives each page a context of its own.
   enum class Lifetime { kOnePage, kManyPages };
 
-  // Also makes the connection answer the requests of pages kept off the
-  // network.
+  // While it lives, the connection also answers the requests of pages kept
+  // off the network.
   PageSupply(ProtocolConnection& connection, Lifetime lifetime);
-  ~PageSupply();
   PageSupply(const PageSupply&) = delete;
   PageSupply& operator=(const PageSupply&) = delete;
 
   // A blank page, attached and reporting its page events: the one made
   // ready if there is one.
-  std::optional<PageTarget> open(const platform::Deadline& deadline);
+  std::optional<PageLease> open(const platform::Deadline& deadline);
 
   // Asks the browser for the next page, answered when it is opened; nothing
   // to do when one is on its way or the browser serves one page.
   void prepareNext(const platform::Deadline& deadline);
 
-  // Disposes of the page's context, and the page with it, without waiting
-  // for the browser; a browser of one page ends with its page anyway.
-  void release(PageTarget page, const platform::Deadline& deadline);
-
   // Keeps `page`, laid out for `key` at `height` rows, for takeLaidOut; a
-  // page kept before is released.
-  void keepLaidOut(PageTarget page, LayoutKey key, std::int32_t height,
-                   const platform::Deadline& deadline);
+  // page kept before goes.
+  void keepLaidOut(PageLease page, LayoutKey key, std::int32_t height);
 
   bool holdsLaidOutPage() const { return laidOut_.has_value(); }
 
   // The kept page when it was laid out for `key`, with its height; any other
-  // kept page is released, so a kept page serves one call at most.
-  std::optional<std::pair<PageTarget, std::int32_t>> takeLaidOut(
-      const LayoutKey& key, const platform::Deadline& deadline);
+  // kept page goes, so a kept page serves one call at most.
+  std::optional<std::pair<PageLease, std::int32_t>> takeLaidOut(const LayoutKey& key);
 
  private:
-  // A context asked for and its blank page, whose answer is still to come.
+  // A context and the request for its blank page, whose answer is still to
+  // come.
   struct PreparedPage {
-    std::string contextId;
+    BrowserContext context;
     std::int64_t targetRequest = 0;
   };
   struct LaidOutPage {
-    PageTarget page;
+    PageLease page;
     LayoutKey key;
     std::int32_t height = 0;
   };
 
   std::optional<PreparedPage> preparePage(const platform::Deadline& deadline);
-  void disposeContext(const std::string& contextId, const platform::Deadline& deadline);
+  std::optional<BrowserContext> contextForPage(const platform::Deadline& deadline);
 
   ProtocolConnection& connection_;
   const Lifetime lifetime_;
+  NetworkBlock networkBlock_;
   std::optional<PreparedPage> prepared_;
   std::optional<LaidOutPage> laidOut_;
 };

@@ -15,14 +15,13 @@ constexpr char kLoadEvent[] = "Page.loadEventFired";
 
 std::optional<PageTarget> PageTarget::attach(ProtocolConnection& connection,
                                              const std::string& targetId,
-                                             const std::string& contextId,
                                              const platform::Deadline& deadline) {
   const std::optional<std::string> sessionId =
       nonEmptyStringIn(connection.call("Target.attachToTarget",
                                        {{"targetId", targetId}, {"flatten", true}}, {}, deadline),
                        "sessionId");
   if (!sessionId) return std::nullopt;
-  PageTarget page(connection, targetId, contextId, *sessionId);
+  PageTarget page(connection, targetId, *sessionId);
   if (!page.call("Page.enable", json::object(), deadline)) return std::nullopt;
   return page;
 }

@@ -17,14 +17,16 @@ namespace ondrel::devtools {
 // or the connection broke.
 class PageTarget {
  public:
-  // The page `targetId` of the browser context `contextId` (empty: the
-  // browser's own), attached and reporting its page events.
+  // The page `targetId`, attached and reporting its page events.
   static std::optional<PageTarget> attach(ProtocolConnection& connection,
-                                          const std::string& targetId, const std::string& contextId,
+                                          const std::string& targetId,
                                           const platform::Deadline& deadline);
 
+  PageTarget(PageTarget&&) = default;
+  PageTarget& operator=(PageTarget&&) = default;
+  PageTarget(const PageTarget&) = delete;
+
   const std::string& targetId() const { return targetId_; }
-  const std::string& contextId() const { return contextId_; }
 
   // Lays the page out in a viewport of exactly `width` x `height` CSS pixels,
   // one device pixel each, as a desktop page.
@@ -44,11 +46,9 @@ class PageTarget {
   std::optional<std::vector<std::uint8_t>> screenshot(const platform::Deadline& deadline);
 
  private:
-  PageTarget(ProtocolConnection& connection, std::string targetId, std::string contextId,
-             std::string sessionId)
+  PageTarget(ProtocolConnection& connection, std::string targetId, std::string sessionId)
       : connection_(&connection),
         targetId_(std::move(targetId)),
-        contextId_(std::move(contextId)),
         sessionId_(std::move(sessionId)) {}
 
   std::optional<nlohmann::json> call(std::string_view method, nlohmann::json params,
@@ -56,7 +56,6 @@ class PageTarget {
 
   ProtocolConnection* connection_;
   std::string targetId_;
-  std::string contextId_;
   std::string sessionId_;
 };
 

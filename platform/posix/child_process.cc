@@ -130,8 +130,10 @@ std::optional<ThreadState> ChildProcess::primaryThreadState() {
 }
 
 void ChildProcess::terminateAndWait() {
-  if (native_->state) return;
+  // The helpers it started may outlive it in its group, also once it has
+  // been reaped; the group's id stays theirs for as long as one of them runs.
   kill(-native_->pid, SIGKILL);
+  if (native_->state) return;
   kill(native_->pid, SIGKILL);
   int status = 0;
   while (waitpid(native_->pid, &status, 0) < 0 && errno == EINTR) {

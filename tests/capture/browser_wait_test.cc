@@ -1,6 +1,6 @@
 // How long the capture waits for the browser, counted in sleeps.
 
-#include "capture/browser_wait.h"
+#include "capture/screenshot_switch/browser_wait.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "capture/browser_command_line.h"
-#include "capture/capture_names.h"
+#include "capture/screenshot_switch/browser_command_line.h"
+#include "capture/staging/capture_names.h"
 #include "platform/shell_paths.h"
 
 namespace ondrel {

@@ -1,4 +1,4 @@
-#include "capture/entity_decoding.h"
+#include "capture/svg/entity_decoding.h"
 
 #include <gtest/gtest.h>
 

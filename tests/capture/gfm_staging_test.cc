@@ -1,17 +1,17 @@
 // What the browser is shown for a GitHub-flavoured Markdown document, and how
 // the settings' dialect name picks between that and the built-in staging.
 
-#include "capture/gfm_staging.h"
+#include "capture/staging/gfm_staging.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "capture/gfm_html.h"
-#include "capture/gfm_style.h"
-#include "capture/markdown_dialect.h"
-#include "capture/markdown_staging.h"
+#include "capture/staging/gfm_html.h"
+#include "capture/staging/gfm_style.h"
+#include "capture/staging/markdown_dialect.h"
+#include "capture/staging/markdown_staging.h"
 #include "tests/support/scratch_folder.h"
 
 namespace ondrel {

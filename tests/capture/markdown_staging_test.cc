@@ -1,6 +1,6 @@
 // What the browser is shown for a Markdown document.
 
-#include "capture/markdown_staging.h"
+#include "capture/staging/markdown_staging.h"
 
 #include <gtest/gtest.h>
 

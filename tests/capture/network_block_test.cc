@@ -42,7 +42,7 @@ json heldRequest(const char* sessionId, const char* requestId, const char* url) 
 // The commands sent after the first, while that first one waited for its answer.
 std::vector<json> answersWhileWaiting(ReactiveChannel& channel, const std::vector<json>& events) {
   ProtocolConnection connection(channel);
-  answerHeldRequests(connection);
+  NetworkBlock block(connection);
   for (const json& event : events) channel.queue(event);
   channel.queue({{"id", 1}, {"result", json::object()}});
   EXPECT_TRUE(connection.call("Page.navigate", json::object(), "page", Deadline::never()));

@@ -1,4 +1,4 @@
-#include "capture/number_parsing.h"
+#include "capture/svg/number_parsing.h"
 
 #include <gtest/gtest.h>
 

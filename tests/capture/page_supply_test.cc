@@ -90,7 +90,7 @@ std::vector<std::string> methodsOf(const std::vector<json>& commands) {
 
 TEST(PageSupplyTest, OpensEachPageBlankInAContextOfItsOwn) {
   Fixture f;
-  const std::optional<PageTarget> page = f.supply.open(kNever);
+  const std::optional<PageLease> page = f.supply.open(kNever);
   ASSERT_TRUE(page);
   EXPECT_EQ(page->targetId(), "page-1");
   EXPECT_EQ(page->contextId(), "context-1");
@@ -102,7 +102,7 @@ TEST(PageSupplyTest, OpensEachPageBlankInAContextOfItsOwn) {
   EXPECT_EQ(sent[2]["params"], json({{"targetId", "page-1"}, {"flatten", true}}));
   EXPECT_EQ(sent[3]["sessionId"], "session-1");
 
-  const std::optional<PageTarget> next = f.supply.open(kNever);
+  const std::optional<PageLease> next = f.supply.open(kNever);
   ASSERT_TRUE(next);
   EXPECT_EQ(next->contextId(), "context-2");
   EXPECT_FALSE(f.connection.broken());
@@ -119,14 +119,14 @@ TEST(PageSupplyTest, HeldRequestsAreAnsweredWhileAPageOpens) {
   EXPECT_EQ(failed[0]["sessionId"], "session-other");
 }
 
-TEST(PageSupplyTest, ReleaseDisposesOfThePagesContextWithoutWaiting) {
+TEST(PageSupplyTest, ALeaseThatGoesDisposesOfThePagesContextWithoutWaiting) {
   Fixture f;
-  std::optional<PageTarget> page = f.supply.open(kNever);
+  std::optional<PageLease> page = f.supply.open(kNever);
   ASSERT_TRUE(page);
   const std::size_t before = f.channel.commands().size();
   const std::size_t unread = f.channel.unread();
 
-  f.supply.release(std::move(*page), kNever);
+  page.reset();
   std::vector<json> sent = f.sentSince(before);
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0]["method"], "Target.disposeBrowserContext");
@@ -137,9 +137,9 @@ TEST(PageSupplyTest, ReleaseDisposesOfThePagesContextWithoutWaiting) {
 
 TEST(PageSupplyTest, APreparedPageIsTakenByTheNextPicture) {
   Fixture f;
-  std::optional<PageTarget> page = f.supply.open(kNever);
+  std::optional<PageLease> page = f.supply.open(kNever);
   ASSERT_TRUE(page);
-  f.supply.release(std::move(*page), kNever);
+  page.reset();
   f.supply.prepareNext(kNever);
   f.supply.prepareNext(kNever);  // one on its way already
   EXPECT_EQ(f.sentNamed("Target.createBrowserContext").size(), 2u);
@@ -149,7 +149,7 @@ TEST(PageSupplyTest, APreparedPageIsTakenByTheNextPicture) {
   EXPECT_EQ(f.channel.unread(), 1u);
 
   const std::size_t before = f.channel.commands().size();
-  const std::optional<PageTarget> next = f.supply.open(kNever);
+  const std::optional<PageLease> next = f.supply.open(kNever);
   ASSERT_TRUE(next);
   EXPECT_EQ(next->targetId(), "page-2");
   EXPECT_EQ(next->contextId(), "context-2");
@@ -166,7 +166,7 @@ TEST(PageSupplyTest, ABrowserOfOnePageShowsItInItsOwnContext) {
   f.supply.prepareNext(kNever);
   EXPECT_TRUE(f.channel.sent.empty());
 
-  std::optional<PageTarget> page = f.supply.open(kNever);
+  std::optional<PageLease> page = f.supply.open(kNever);
   ASSERT_TRUE(page);
   EXPECT_EQ(page->contextId(), "");
   EXPECT_EQ(
@@ -175,7 +175,7 @@ TEST(PageSupplyTest, ABrowserOfOnePageShowsItInItsOwnContext) {
   EXPECT_EQ(f.sentNamed("Target.createTarget")[0]["params"], json({{"url", "about:blank"}}));
 
   const std::size_t before = f.channel.sent.size();
-  f.supply.release(std::move(*page), kNever);
+  page.reset();
   EXPECT_EQ(f.channel.sent.size(), before);
 }
 
@@ -215,23 +215,23 @@ TEST(PageSupplyTest, HeldRequestsAreKeptAgainOnceTheSupplyIsGone) {
 LayoutKey layoutKey() { return {"file:///tmp/a.html", 0x1234, 640, 480, 16384, false}; }
 
 // The next page of the supply: the Nth opened is in context N.
-PageTarget nextPage(Fixture& f) {
-  std::optional<PageTarget> page = f.supply.open(kNever);
+PageLease nextPage(Fixture& f) {
+  std::optional<PageLease> page = f.supply.open(kNever);
   EXPECT_TRUE(page);
   return std::move(*page);
 }
 
 TEST(LaidOutPageTest, ServesOneCallWithTheSameLayout) {
   Fixture f;
-  f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000, kNever);
+  f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000);
   EXPECT_TRUE(f.supply.holdsLaidOutPage());
   const std::size_t before = f.channel.commands().size();
-  const auto taken = f.supply.takeLaidOut(layoutKey(), kNever);
+  const auto taken = f.supply.takeLaidOut(layoutKey());
   ASSERT_TRUE(taken);
   EXPECT_EQ(taken->first.targetId(), "page-1");
   EXPECT_EQ(taken->second, 2000);
   EXPECT_FALSE(f.supply.holdsLaidOutPage());
-  EXPECT_EQ(f.supply.takeLaidOut(layoutKey(), kNever), std::nullopt);
+  EXPECT_EQ(f.supply.takeLaidOut(layoutKey()), std::nullopt);
   EXPECT_TRUE(f.sentSince(before).empty());
 }
 
@@ -244,12 +244,12 @@ TEST(LaidOutPageTest, AnyOtherLayoutReleasesTheKeptPage) {
   for (std::size_t i = 0; i < changes.size(); ++i) {
     SCOPED_TRACE("field " + std::to_string(i));
     Fixture f;
-    f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000, kNever);
+    f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000);
     const std::size_t before = f.channel.commands().size();
     LayoutKey other = layoutKey();
     changes[i](other);
-    EXPECT_EQ(f.supply.takeLaidOut(other, kNever), std::nullopt);
-    EXPECT_EQ(f.supply.takeLaidOut(layoutKey(), kNever), std::nullopt);
+    EXPECT_EQ(f.supply.takeLaidOut(other), std::nullopt);
+    EXPECT_EQ(f.supply.takeLaidOut(layoutKey()), std::nullopt);
     const std::vector<json> sent = f.sentSince(before);
     ASSERT_EQ(methodsOf(sent), std::vector<std::string>{"Target.disposeBrowserContext"});
     EXPECT_EQ(sent[0]["params"]["browserContextId"], "context-1");
@@ -260,12 +260,12 @@ TEST(LaidOutPageTest, AKeptPageMakesWayForTheNext) {
   Fixture f;
   LayoutKey taller = layoutKey();
   taller.height = 600;
-  f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000, kNever);
-  f.supply.keepLaidOut(nextPage(f), taller, 2100, kNever);
+  f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000);
+  f.supply.keepLaidOut(nextPage(f), taller, 2100);
   ASSERT_EQ(f.sentNamed("Target.disposeBrowserContext").size(), 1u);
   EXPECT_EQ(f.sentNamed("Target.disposeBrowserContext")[0]["params"]["browserContextId"],
             "context-1");
-  const auto taken = f.supply.takeLaidOut(taller, kNever);
+  const auto taken = f.supply.takeLaidOut(taller);
   ASSERT_TRUE(taken);
   EXPECT_EQ(taken->first.targetId(), "page-2");
   EXPECT_EQ(taken->second, 2100);

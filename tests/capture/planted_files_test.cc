@@ -9,8 +9,8 @@
 
 #include <fstream>
 
-#include "capture/capture_files.h"
-#include "capture/capture_names.h"
+#include "capture/staging/capture_file.h"
+#include "capture/staging/capture_names.h"
 #include "platform/host_support.h"
 #include "platform/private_folder.h"
 #include "tests/support/environment.h"
@@ -50,13 +50,13 @@ class PlantedFilesTest : public ::testing::Test {
 
 TEST_F(PlantedFilesTest, TheCaptureFolderIsTheUsersOwnInTheTemporaryFolder) {
   EXPECT_EQ(location(), scratch.temporary() / ("ondrel-" + std::to_string(geteuid())));
-  std::optional<CaptureFiles> files = CaptureFiles::hold(u"page.html");
+  std::optional<CaptureFile> files = CaptureFile::make(u"page.html", u".png", {});
   ASSERT_TRUE(files);
   struct stat status;
   ASSERT_EQ(lstat(location().c_str(), &status), 0);
   EXPECT_TRUE(S_ISDIR(status.st_mode));
   EXPECT_EQ(status.st_mode & 0777, 0700u);
-  ASSERT_EQ(lstat(fs::path(files->screenshotPath()).c_str(), &status), 0);
+  ASSERT_EQ(lstat(fs::path(files->path()).c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0600u);
 }
 
@@ -66,7 +66,7 @@ TEST_F(PlantedFilesTest, TheRuntimeFolderIsUsedOnlyWhenNobodyElseCanWriteIt) {
   platform::setEnvironmentVariable("XDG_RUNTIME_DIR", runtime.string());
   EXPECT_EQ(location(), runtime / "ondrel");
   {
-    std::optional<CaptureFiles> files = CaptureFiles::hold(u"page.html");
+    std::optional<CaptureFile> files = CaptureFile::make(u"page.html", u".png", {});
     ASSERT_TRUE(files);
     EXPECT_EQ(fs::path(files->folder()), runtime / "ondrel");
   }
@@ -89,13 +89,14 @@ TEST_F(PlantedFilesTest, ALinkUnderTheScreenshotsNameIsPassedOver) {
   fs::create_symlink(sentinel(), planted);
   fs::create_symlink(sentinel(), plantedPage);
   {
-    std::optional<CaptureFiles> files = CaptureFiles::hold(u"/docs/page.md");
+    std::optional<CaptureFile> files = CaptureFile::make(u"/docs/page.md", u".png", {});
     ASSERT_TRUE(files);
-    EXPECT_EQ(fs::path(files->screenshotPath()).filename().u16string(),
+    EXPECT_EQ(fs::path(files->path()).filename().u16string(),
               captureFileName(u"page.md", u".png", 1).value());
-    const std::optional<WideString> staged = files->stagePage("<p>page</p>");
+    const std::optional<CaptureFile> staged =
+        CaptureFile::make(u"/docs/page.md", u".htm", "<p>page</p>");
     ASSERT_TRUE(staged);
-    EXPECT_EQ(fs::path(*staged).filename().u16string(),
+    EXPECT_EQ(fs::path(staged->path()).filename().u16string(),
               captureFileName(u"page.md", u".htm", 1).value());
   }
   EXPECT_EQ(sentinelText(), kPrecious);
@@ -107,7 +108,7 @@ TEST_F(PlantedFilesTest, AFolderOthersCanWriteIsNeverWrittenInto) {
   makeFolder(location(), 0777);
   fs::path used;
   {
-    std::optional<CaptureFiles> files = CaptureFiles::hold(u"page.html");
+    std::optional<CaptureFile> files = CaptureFile::make(u"page.html", u".png", {});
     ASSERT_TRUE(files);
     used = fs::path(files->folder());
     EXPECT_NE(used, location());
@@ -125,7 +126,7 @@ TEST_F(PlantedFilesTest, ALinkInPlaceOfTheFolderIsNotFollowed) {
   makeFolder(elsewhere, 0700);
   fs::create_directory_symlink(elsewhere, location());
   {
-    std::optional<CaptureFiles> files = CaptureFiles::hold(u"page.html");
+    std::optional<CaptureFile> files = CaptureFile::make(u"page.html", u".png", {});
     ASSERT_TRUE(files);
     EXPECT_NE(fs::path(files->folder()), location());
     EXPECT_TRUE(fs::is_empty(elsewhere));

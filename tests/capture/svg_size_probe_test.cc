@@ -1,4 +1,4 @@
-#include "capture/svg_size_probe.h"
+#include "capture/svg/svg_size_probe.h"
 
 #include <gtest/gtest.h>
 

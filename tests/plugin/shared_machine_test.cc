@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "capture/capture_names.h"
+#include "capture/staging/capture_names.h"
 #include "platform/host_support.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/gfm_html.h"
+#include "capture/staging/gfm_html.h"
 #include "markdown/parser.h"
 #include "markdown/parser_config.h"
 #include "platform/standard_streams.h"

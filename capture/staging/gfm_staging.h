@@ -1,0 +1,26 @@
+#ifndef ONDREL_CAPTURE_STAGING_GFM_STAGING_H_
+#define ONDREL_CAPTURE_STAGING_GFM_STAGING_H_
+
+#include <string>
+#include <string_view>
+
+#include "text/wide_text.h"
+
+namespace ondrel {
+
+// The staged page of a GitHub-flavoured Markdown document: a complete HTML5
+// document, "<!DOCTYPE html>", the UTF-8 declaration, `style` as its style
+// sheet and md4c's HTML of the document (see gfmHtml). The document is read
+// and the page written in text mode, as the built-in staging does. Throws
+// std::bad_alloc when memory runs out.
+std::string gfmStagedPageText(std::string_view documentBytes, std::string_view style);
+
+// The style sheet for GitHub-flavoured pages: the text of the CSS file at
+// `stylePath`, read in text mode, without a byte-order mark; the built-in one
+// when the path is empty or the file cannot be read, so that a bad setting
+// costs the look and never the picture.
+std::string gfmStyleSheet(const WideString& stylePath);
+
+}  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_STAGING_GFM_STAGING_H_

@@ -1,0 +1,67 @@
+#include "capture/staging/markdown_staging.h"
+
+#include <memory>
+#include <new>
+#include <optional>
+#include <sstream>
+
+#include "markdown/parser.h"
+#include "markdown/parser_config.h"
+#include "platform/files.h"
+
+namespace ondrel {
+namespace {
+
+constexpr char kEndOfText = '\x1A';
+
+std::shared_ptr<markdown::ParserConfig> stagingConfig() {
+  auto config = std::make_shared<markdown::ParserConfig>();
+  config->parserMask = markdown::kStagingParserMask;
+  return config;
+}
+
+}  // namespace
+
+std::string readAsText(std::string_view bytes) {
+  const std::size_t end = bytes.find(kEndOfText);
+  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text.push_back(bytes[i]);
+  }
+  return text;
+}
+
+std::string writeAsText(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() + text.size() / 16 + 2);
+  for (const char c : text) {
+    if (c == '\n') bytes.push_back('\r');
+    bytes.push_back(c);
+  }
+  return bytes;
+}
+
+std::string stagedPageText(std::string_view documentBytes) {
+  std::istringstream document(readAsText(documentBytes));
+  markdown::Parser parser(stagingConfig());
+  std::string html = parser.convert(document);
+  html.push_back('\n');
+  return writeAsText(html);
+}
+
+std::optional<std::string> markdownPageFor(const WideString& pagePath,
+                                           const MarkdownConverter& convert) {
+  try {
+    const std::optional<std::string> document = platform::readFileBytes(pagePath);
+    const std::string_view bytes = document ? std::string_view(*document) : std::string_view();
+    return convert ? convert(bytes) : stagedPageText(bytes);
+  } catch (...) {
+    // Whatever the converter raised, the viewer must never see it.
+    return std::nullopt;
+  }
+}
+
+}  // namespace ondrel

@@ -1,0 +1,40 @@
+#include "plugin/request_from_settings.h"
+
+#include <algorithm>
+
+#include "capture/page_kinds.h"
+#include "capture/staging/markdown_dialect.h"
+#include "platform/process_identity.h"
+#include "plugin/capture_size.h"
+#include "plugin/pixel_layout.h"
+
+namespace ondrel {
+
+std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, WideView fileName,
+                                                std::span<const std::uint8_t> imageBytes) {
+  CaptureRequest request;
+  request.engine = settings.captureEngine();
+  request.browserPath = settings.browserPath();
+  request.pagePath = WideString(fileName);
+  request.showScrollbars = settings.scrollBarsShown();
+  const bool isSvgDrawing = pageKindOf(fileName) == PageKind::kSvgDrawing && settings.svgEnabled();
+  const PictureSize size = pictureSize(settings, isSvgDrawing, imageBytes);
+  request.captureWidth = size.width;
+  request.captureHeight = size.height;
+  request.waitSeconds = settings.waitSeconds();
+  request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
+  request.convertMarkdown =
+      markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
+  DevToolsOptions& devTools = request.devTools;
+  devTools.keepBrowserSeconds = settings.keepBrowserSeconds();
+  devTools.blockNetwork = settings.networkBlocked();
+  devTools.fullPage = settings.fullPage();
+  if (devTools.fullPage) {
+    const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(size.width);
+    if (!tallest) return std::nullopt;
+    devTools.tallestPage = std::min(*tallest, kTallestFullPage);
+  }
+  return request;
+}
+
+}  // namespace ondrel

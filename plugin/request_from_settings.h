@@ -1,0 +1,26 @@
+#ifndef ONDREL_PLUGIN_REQUEST_FROM_SETTINGS_H_
+#define ONDREL_PLUGIN_REQUEST_FROM_SETTINGS_H_
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "capture/capture_request.h"
+#include "plugin/settings.h"
+
+namespace ondrel {
+
+// The tallest whole-page picture, whatever the page.
+inline constexpr std::int32_t kTallestFullPage = 16384;
+
+// The capture the settings ask for the page `fileName`, whose bytes are
+// `imageBytes`: the engine, the browser and its switches, the size (an SVG
+// drawing's own when it declares one), the limit. For a whole page, the
+// tallest picture the viewer's blocks can hold at that width; nothing when
+// even one row is too wide for them.
+std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, WideView fileName,
+                                                std::span<const std::uint8_t> imageBytes);
+
+}  // namespace ondrel
+
+#endif  // ONDREL_PLUGIN_REQUEST_FROM_SETTINGS_H_
