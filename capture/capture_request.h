@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "capture/capture_report.h"
 #include "text/wide_text.h"
 
 namespace ondrel {
@@ -13,6 +14,11 @@ namespace ondrel {
 // How the browser is driven: started once with "--screenshot" for each
 // picture, or over the DevTools protocol (docs/devtools-engine.md).
 enum class CaptureEngine { kScreenshotSwitch, kDevTools };
+
+// The engine's name as the user reads it.
+constexpr const char* engineName(CaptureEngine engine) {
+  return engine == CaptureEngine::kDevTools ? "DevTools" : "one-shot";
+}
 
 // Whether the process that starts the browser runs fully elevated. Such a
 // browser would start an unelevated copy of itself and end at once, and the
@@ -51,6 +57,9 @@ struct CaptureRequest {
   // Makes the staged page of a Markdown document.
   MarkdownConverter convertMarkdown;
   DevToolsOptions devTools;
+  // Where the engines say why a picture failed and what their browsers did;
+  // none when nobody listens (the log is off).
+  CaptureReport* report = nullptr;
 };
 
 }  // namespace ondrel

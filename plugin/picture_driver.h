@@ -15,10 +15,12 @@ namespace ondrel {
 // picture to the viewer as a 24-bit bitmap in two movable blocks. The image
 // bytes are the file as the entry point read it; only an SVG drawing's size
 // is taken from them. A memory image has no name the browser could open and
-// is not taken (kNotAccepted).
+// is not taken (kNotAccepted). `report`, when given, hears why a picture
+// failed and what the browser did.
 ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
                          std::span<const std::uint8_t> imageBytes,
-                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle);
+                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle,
+                         CaptureReport* report = nullptr);
 
 }  // namespace ondrel
 

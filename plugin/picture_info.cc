@@ -21,9 +21,14 @@ void fill(PictureInfoRecord& info, PictureSize size) {
 
 // The size GetPicture will deliver for a whole page: the page laid out once.
 ResultCode describeWholePage(const SettingsSource& settings, WideView fileName,
-                             std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info) {
-  const std::optional<CaptureRequest> request = captureRequestFor(settings, fileName, imageBytes);
-  if (!request) return ResultCode::kOutOfMemory;
+                             std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info,
+                             CaptureReport* report) {
+  std::optional<CaptureRequest> request = captureRequestFor(settings, fileName, imageBytes);
+  if (!request) {
+    reportFailure(report, "the picture is too wide for a 24-bit bitmap");
+    return ResultCode::kOutOfMemory;
+  }
+  request->report = report;
   const std::optional<std::int32_t> height = measurePageHeight(*request);
   if (!height) return ResultCode::kReadOrCaptureFailed;
   fill(info, {request->captureWidth, *height});
@@ -33,9 +38,10 @@ ResultCode describeWholePage(const SettingsSource& settings, WideView fileName,
 }  // namespace
 
 ResultCode describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
-                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info) {
+                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info,
+                           CaptureReport* report) {
   if (fileName && settings.fullPage()) {
-    return describeWholePage(settings, *fileName, imageBytes, info);
+    return describeWholePage(settings, *fileName, imageBytes, info, report);
   }
   const bool svgEnabled = settings.svgEnabled();
   const bool isSvgDrawing =

@@ -1,10 +1,13 @@
 #ifndef ONDREL_PLUGIN_SETTINGS_H_
 #define ONDREL_PLUGIN_SETTINGS_H_
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "capture/capture_request.h"
 #include "platform/active_window.h"
+#include "platform/profile_reader.h"
 #include "text/wide_text.h"
 
 namespace ondrel {
@@ -24,6 +27,14 @@ inline constexpr char16_t kMarkdown[] = u"markdown";
 inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
+inline constexpr char16_t kLog[] = u"log";
+
+// Every key above: any other in the section is named in the log as unknown,
+// with the nearest of these. A key added above belongs here too, and in the
+// example settings files, which a test holds to this list.
+inline constexpr WideView kKnownKeys[] = {
+    kBrowser,  kSvg,      kScrollBar,     kWidth,       kHeight,  kWaitTime, kEngine,
+    kFullPage, kMarkdown, kMarkdownStyle, kKeepBrowser, kNetwork, kLog};
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -39,6 +50,9 @@ inline constexpr char16_t kMarkdownStyleDefault[] = u"";
 inline constexpr int kKeepBrowserDefault = 60;
 inline constexpr char16_t kNetworkDefault[] = u"";  // the page may load anything
 inline constexpr char16_t kNetworkOff[] = u"OFF";
+inline constexpr char16_t kLogDefault[] = u"";  // nothing is written anywhere
+// A log above this many bytes is renamed to NAME.1 and begun again.
+inline constexpr std::uint64_t kLogRotationBytes = std::uint64_t(1) << 20;
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
@@ -56,6 +70,9 @@ class SettingsSource {
   virtual int readInteger(WideView key, int fallback) const = 0;
   virtual std::optional<platform::ClientArea> activeWindowClientArea() const = 0;
   virtual bool pathExists(const WideString& path) const = 0;
+  // Every key of the file in every section, for telling unknown ones;
+  // none where there is no file.
+  virtual std::vector<platform::ProfileKey> keysInFile() const { return {}; }
 
   WideString browserPath() const;
   bool svgEnabled() const;
@@ -76,23 +93,38 @@ class SettingsSource {
   // "OFF" in any letter case, with the DevTools engine: pages load file: and
   // data: resources only. The one-shot engine cannot block the network.
   bool networkBlocked() const;
+  // The log file's name as written; empty: no log.
+  WideString logPath() const;
 };
 
 // The file beside the module: its name with the extension ".ini".
 std::optional<WideString> settingsFilePath();
 
-// The settings file of the running module, read through the platform.
-class ModuleSettings final : public SettingsSource {
+// A settings file read through the platform, as the plug-in reads its own.
+class SettingsFile : public SettingsSource {
  public:
-  ModuleSettings();
+  // An empty name stands for no file: every key then takes its default.
+  explicit SettingsFile(WideString file) : file_(std::move(file)) {}
   WideString readText(WideView key, WideView fallback, std::size_t capacity) const override;
   int readInteger(WideView key, int fallback) const override;
   std::optional<platform::ClientArea> activeWindowClientArea() const override;
   bool pathExists(const WideString& path) const override;
+  std::vector<platform::ProfileKey> keysInFile() const override;
+
+  const WideString& file() const { return file_; }
+  // The log file's full name, a relative one taken beside the settings file;
+  // empty when there is no log.
+  WideString logFile() const;
 
  private:
-  // Empty when the module's name is unknown: every key then takes its default.
   WideString file_;
+};
+
+// The settings file of the running module.
+class ModuleSettings final : public SettingsFile {
+ public:
+  // When the module's name is unknown, every key takes its default.
+  ModuleSettings();
 };
 
 // "ON" in any letter case is on; everything else, empty included, is off.

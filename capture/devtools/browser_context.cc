@@ -18,7 +18,10 @@ std::optional<BrowserContext> BrowserContext::create(ProtocolConnection& connect
   std::optional<std::string> id = nonEmptyStringIn(
       connection.call("Target.createBrowserContext", nlohmann::json::object(), {}, deadline),
       "browserContextId");
-  if (!id) return std::nullopt;
+  if (!id) {
+    connection.noteFailure(answerLacks("Target.createBrowserContext", "browserContextId"));
+    return std::nullopt;
+  }
   return BrowserContext(connection, std::move(*id));
 }
 

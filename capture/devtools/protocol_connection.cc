@@ -12,6 +12,19 @@ constexpr std::size_t kKeptEvents = 1024;
 
 using nlohmann::json;
 
+ConnectionFailure::Kind causeOf(platform::PipeStatus status) {
+  return status == platform::PipeStatus::kTimedOut ? ConnectionFailure::Kind::kTimedOut
+                                                   : ConnectionFailure::Kind::kClosed;
+}
+
+// The browser's own words for an error answer.
+std::string errorMessageOf(const json& answer) {
+  const auto error = answer.find("error");
+  if (error == answer.end()) return "no result";
+  const std::string_view message = stringField(*error, "message");
+  return message.empty() ? error->dump() : std::string(message);
+}
+
 std::optional<std::int64_t> idOf(const json& message) {
   const auto id = message.find("id");
   if (id == message.end() || !id->is_number_integer()) return std::nullopt;
@@ -37,7 +50,7 @@ std::optional<std::int64_t> ProtocolConnection::request(std::string_view method,
                                                         std::string_view sessionId,
                                                         const platform::Deadline& deadline) {
   const std::optional<std::int64_t> id = send(method, std::move(params), sessionId, deadline);
-  if (id) requested_.emplace(*id, std::nullopt);
+  if (id) requested_.emplace(*id, Pending{std::string(method), std::nullopt});
   return id;
 }
 
@@ -45,15 +58,24 @@ std::optional<json> ProtocolConnection::answer(std::int64_t id,
                                                const platform::Deadline& deadline) {
   const auto requested = requested_.find(id);
   if (requested == requested_.end()) return std::nullopt;
-  const bool answered = waitUntil([&] { return requested->second.has_value(); }, deadline);
-  const std::optional<json> result = answered ? resultOf(*requested->second) : std::nullopt;
+  Pending& pending = requested->second;
+  const bool answered = waitUntil([&] { return pending.answer.has_value(); }, deadline);
+  std::optional<json> result = answered ? resultOf(*pending.answer) : std::nullopt;
+  if (!answered) {
+    noteBreak(pending.method);
+  } else if (!result) {
+    noteFailure(
+        {ConnectionFailure::Kind::kErrorAnswer, pending.method, errorMessageOf(*pending.answer)});
+  }
   requested_.erase(requested);
   return result;
 }
 
 bool ProtocolConnection::waitForEvent(std::string_view method, std::string_view sessionId,
                                       const platform::Deadline& deadline) {
-  return waitUntil([&] { return takeKeptEvent(method, sessionId); }, deadline);
+  if (waitUntil([&] { return takeKeptEvent(method, sessionId); }, deadline)) return true;
+  noteBreak(method);
+  return false;
 }
 
 bool ProtocolConnection::waitUntil(const std::function<bool()>& done,
@@ -68,7 +90,7 @@ bool ProtocolConnection::waitUntil(const std::function<bool()>& done,
     }
     // Answers to posted commands are passed over.
     const auto waiting = requested_.find(*answered);
-    if (waiting != requested_.end()) waiting->second = std::move(*message);
+    if (waiting != requested_.end()) waiting->second.answer = std::move(*message);
   }
   return true;
 }
@@ -80,14 +102,19 @@ void ProtocolConnection::forgetEvents(std::string_view method) {
 std::optional<std::int64_t> ProtocolConnection::send(std::string_view method, json params,
                                                      std::string_view sessionId,
                                                      const platform::Deadline& deadline) {
-  if (broken_) return std::nullopt;
+  if (broken_) {
+    noteBreak(method);
+    return std::nullopt;
+  }
   const std::int64_t id = ++lastId_;
   json command = {{"id", id}, {"method", method}, {"params", std::move(params)}};
   if (!sessionId.empty()) command["sessionId"] = sessionId;
   std::string frame = command.dump();
   frame.push_back('\0');
-  if (channel_.send(frame, deadline) != platform::PipeStatus::kDone) {
-    broken_ = true;
+  if (const platform::PipeStatus status = channel_.send(frame, deadline);
+      status != platform::PipeStatus::kDone) {
+    breakWith(causeOf(status));
+    noteBreak(method);
     return std::nullopt;
   }
   return id;
@@ -98,13 +125,34 @@ std::optional<json> ProtocolConnection::nextMessage(const platform::Deadline& de
     if (std::optional<std::string> text = framer_.next()) {
       json message = json::parse(*text, nullptr, false);
       if (message.is_object()) return message;
+      breakWith(ConnectionFailure::Kind::kGarbled);
       break;
     }
-    if (framer_.overflowed()) break;
-    if (channel_.receive(framer_.pending(), deadline) != platform::PipeStatus::kDone) break;
+    if (framer_.overflowed()) {
+      breakWith(ConnectionFailure::Kind::kGarbled);
+      break;
+    }
+    if (const platform::PipeStatus status = channel_.receive(framer_.pending(), deadline);
+        status != platform::PipeStatus::kDone) {
+      breakWith(causeOf(status));
+      break;
+    }
   }
-  broken_ = true;
   return std::nullopt;
+}
+
+void ProtocolConnection::breakWith(ConnectionFailure::Kind cause) {
+  if (broken_) return;
+  broken_ = true;
+  breakCause_ = cause;
+}
+
+void ProtocolConnection::noteBreak(std::string_view method) {
+  if (broken_) noteFailure({breakCause_, std::string(method), {}});
+}
+
+void ProtocolConnection::noteFailure(ConnectionFailure failure) {
+  if (!failure_) failure_ = std::move(failure);
 }
 
 bool ProtocolConnection::takeKeptEvent(std::string_view method, std::string_view sessionId) {

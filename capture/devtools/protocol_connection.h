@@ -26,6 +26,20 @@ class MessageChannel {
                                        const platform::Deadline& deadline) = 0;
 };
 
+// The first thing that went wrong talking to a browser, kept so that the
+// user can be told (failure_words.h puts it in words).
+struct ConnectionFailure {
+  enum class Kind {
+    kErrorAnswer,  // the browser refused a command, in `message`'s words
+    kTimedOut,     // the deadline passed while `method` was waited for
+    kClosed,       // the browser closed its pipe or ended
+    kGarbled,      // a message that is no JSON object, or far too long
+  };
+  Kind kind = Kind::kClosed;
+  std::string method;   // the command or event waited for
+  std::string message;  // the browser's own words, for an error answer
+};
+
 // The longest message taken from a browser: a screenshot of the tallest
 // page, base64-encoded, with room to spare.
 inline constexpr std::size_t kLargestMessage = std::size_t(512) << 20;
@@ -85,7 +99,22 @@ class ProtocolConnection {
 
   bool broken() const { return broken_; }
 
+  // The first failure since forgetFailure(), of any call: an error answer
+  // leaves the connection whole, a broken one stays broken.
+  const std::optional<ConnectionFailure>& failure() const { return failure_; }
+  void forgetFailure() { failure_.reset(); }
+  // Kept unless an earlier failure is: later ones follow from it.
+  void noteFailure(ConnectionFailure failure);
+
  private:
+  // A request whose answer is still to be taken.
+  struct Pending {
+    std::string method;
+    std::optional<nlohmann::json> answer;
+  };
+
+  void breakWith(ConnectionFailure::Kind cause);
+  void noteBreak(std::string_view method);
   std::optional<std::int64_t> send(std::string_view method, nlohmann::json params,
                                    std::string_view sessionId, const platform::Deadline& deadline);
   // The next message, or nothing once the connection broke.
@@ -99,9 +128,11 @@ class ProtocolConnection {
   std::int64_t lastId_ = 0;
   std::deque<nlohmann::json> events_;
   // Requests not yet taken by answer(), with the answer once it came.
-  std::map<std::int64_t, std::optional<nlohmann::json>> requested_;
+  std::map<std::int64_t, Pending> requested_;
   std::map<std::string, EventHandler, std::less<>> handlers_;
   bool broken_ = false;
+  ConnectionFailure::Kind breakCause_ = ConnectionFailure::Kind::kClosed;
+  std::optional<ConnectionFailure> failure_;
 };
 
 }  // namespace ondrel::devtools

@@ -25,6 +25,7 @@ constexpr int kExitClosed = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitPipeFailed = 4;
 constexpr int kExitCrashed = 5;
+constexpr int kExitRefusedPipe = 21;
 
 [[noreturn]] void hang() {
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -121,7 +122,14 @@ class FakeDevTools {
     const json params = command.value("params", json::object());
     const std::string session = command.value("sessionId", "");
     json result = json::object();
-    if (method == "Target.createBrowserContext") {
+    if (method == "Browser.getVersion") {
+      result = {{"protocolVersion", "1.3"}, {"product", "FakeBrowser/1.0"}};
+    } else if (method == "Target.createTarget" && mode_ == "target-error") {
+      send(json{{"id", command["id"]},
+                {"error", {{"code", -32000}, {"message", "Failed to open a new tab"}}}}
+               .dump());
+      return std::nullopt;
+    } else if (method == "Target.createBrowserContext") {
       result = {{"browserContextId", "fake-context-" + std::to_string(++contexts_)}};
     } else if (method == "Target.createTarget") {
       result = {{"targetId", "fake-target"}};
@@ -228,6 +236,7 @@ int speakDevTools(const BrowserCommandLine& commandLine, std::string_view mode,
   std::filesystem::create_directories(std::filesystem::path(*profile) / "Default" / "Cache");
   std::ofstream(std::filesystem::path(*profile) / "Default" / "Preferences") << "{}\n";
   if (mode == "hang") hang();
+  if (mode == "refuse-pipe") return kExitRefusedPipe;
   return FakeDevTools(mode, delayMilliseconds).run();
 }
 
