@@ -35,7 +35,7 @@ CallLog::CallLog(const SettingsFile& settings, const char* exportName, Success s
 void CallLog::aboutFile(WideView fileName) noexcept {
   if (logFile_.empty()) return;
   try {
-    subject_ = "\"" + wideToUtf8(fileName) + "\"";
+    subject_ = inQuotes(fileName);
     isMarkdown_ = pageKindOf(fileName) == PageKind::kMarkdown;
   } catch (...) {
     subject_.clear();

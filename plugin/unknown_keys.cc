@@ -53,10 +53,20 @@ bool isNear(const WideString& key, const WideString& known) {
   return distance <= 2 && distance * 3 <= known.size();
 }
 
-std::string quoted(WideView text) { return "\"" + wideToUtf8(text) + "\""; }
-std::string section(WideView name) { return "[" + wideToUtf8(name) + "]"; }
+// Built up piece by piece: MinGW's GCC 12 misreads "x" + std::string&& as
+// overlapping copies (GCC bug 105329).
+std::string enclosed(char open, WideView text, char close) {
+  std::string result(1, open);
+  result += wideToUtf8(text);
+  result += close;
+  return result;
+}
+
+std::string section(WideView name) { return enclosed('[', name, ']'); }
 
 }  // namespace
+
+std::string inQuotes(WideView text) { return enclosed('"', text, '"'); }
 
 std::optional<WideView> nearestKnownKey(WideView key) {
   const WideString wanted = foldedText(key);
@@ -96,11 +106,11 @@ std::vector<KeyWarning> keyWarnings(const std::vector<platform::ProfileKey>& key
 
 std::string KeyWarning::inWords() const {
   if (kind == Kind::kWrongSection) {
-    return "key " + quoted(found.key) + " is in " + section(found.section) + ", not in " +
+    return "key " + inQuotes(found.key) + " is in " + section(found.section) + ", not in " +
            section(setting::kSection) + ", where it has no effect";
   }
-  std::string words = "unknown key " + quoted(found.key) + " in " + section(found.section);
-  if (!meant.empty()) words += " (did you mean " + quoted(meant) + "?)";
+  std::string words = "unknown key " + inQuotes(found.key) + " in " + section(found.section);
+  if (!meant.empty()) words += " (did you mean " + inQuotes(meant) + "?)";
   return words;
 }
 

@@ -29,6 +29,9 @@ struct KeyWarning {
 // file's order.
 std::vector<KeyWarning> keyWarnings(const std::vector<platform::ProfileKey>& keys);
 
+// A key or a name in double quotes, as the user reads it.
+std::string inQuotes(WideView text);
+
 // The known key nearest to `key` when it is near enough to be a slip of the
 // fingers: a letter or two wrong, missing or too many, or the start of one.
 // Letter case plays no part.

@@ -175,12 +175,12 @@ void SetupCheck::describeKey(WideView key) {
 
 void SetupCheck::warnAboutKeys() {
   for (const ondrel::KeyWarning& warning : ondrel::keyWarnings(settings_.keysInFile())) {
-    const std::string key = "\"" + wideToUtf8(warning.found.key) + "\"";
+    const std::string key = ondrel::inQuotes(warning.found.key);
     std::string fix;
     if (warning.kind == ondrel::KeyWarning::Kind::kWrongSection) {
       fix = "move " + key + " into [SystemSetting] in " + shownFile_;
     } else if (!warning.meant.empty()) {
-      fix = "rename " + key + " to \"" + wideToUtf8(warning.meant) + "\" in " + shownFile_;
+      fix = "rename " + key + " to " + ondrel::inQuotes(warning.meant) + " in " + shownFile_;
     } else {
       fix = "remove " + key + " from " + shownFile_ + ", which the plug-in does not read";
     }
