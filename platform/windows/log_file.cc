@@ -10,12 +10,19 @@
 namespace ondrel::platform {
 namespace {
 
-// Appending only makes every write land at the end, whoever else appends.
-// Renaming the open file needs the right to delete it.
-KernelHandle openLog(const WideString& path) {
-  return KernelHandle(CreateFileW(native(path), FILE_APPEND_DATA | DELETE,
+KernelHandle openLog(const WideString& path, DWORD access) {
+  return KernelHandle(CreateFileW(native(path), access,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Appending only makes every write land at the end, whoever else appends.
+// Renaming the open file needs the right to delete it; a log the user may
+// append to but not delete is still written, and never renamed.
+KernelHandle openLog(const WideString& path) {
+  KernelHandle log = openLog(path, FILE_APPEND_DATA | DELETE);
+  if (!log.valid() && GetLastError() == ERROR_ACCESS_DENIED) log = openLog(path, FILE_APPEND_DATA);
+  return log;
 }
 
 // Renames the very file that is open, not whatever its name stands for by
