@@ -47,6 +47,8 @@ BrowserSession::Started BrowserSession::start(const BrowserLaunch& launch,
     session->reportNoAnswer(report, deadline);
     return {nullptr, closedBeforeAnswering(session->connection_)};
   }
+  // A version refused is no failure of the pictures to come.
+  session->connection_.forgetFailure();
   reportEvent(report, "browser started: ", browserName, " (", session->version_, ")");
   return {std::move(session), false};
 }
