@@ -17,13 +17,52 @@ KernelHandle openLog(const WideString& path, DWORD access) {
 }
 
 // Appending only makes every write land at the end, whoever else appends.
-// Renaming the open file needs the right to delete it; a log the user may
-// append to but not delete is still written, and never renamed.
+// Reading is what a lock on the file needs; renaming the open file needs the
+// right to delete it. A log the user may only append to is still written.
 KernelHandle openLog(const WideString& path) {
-  KernelHandle log = openLog(path, FILE_APPEND_DATA | DELETE);
-  if (!log.valid() && GetLastError() == ERROR_ACCESS_DENIED) log = openLog(path, FILE_APPEND_DATA);
-  return log;
+  constexpr DWORD kAccesses[] = {FILE_APPEND_DATA | FILE_READ_DATA | DELETE,
+                                 FILE_APPEND_DATA | FILE_READ_DATA, FILE_APPEND_DATA};
+  for (const DWORD access : kAccesses) {
+    KernelHandle log = openLog(path, access);
+    if (log.valid() || GetLastError() != ERROR_ACCESS_DENIED) return log;
+  }
+  return KernelHandle();
 }
+
+// Writers of one log take turns through a lock on its last possible byte,
+// which no write ever reaches: appends through two handles at once can land
+// on the same end (wine emulates the append), and a turn lasts microseconds.
+// A turn not had soon is done without, rather than waited for.
+class WritersTurn {
+ public:
+  explicit WritersTurn(HANDLE log) : log_(log) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+      OVERLAPPED at = lockedByte();
+      held_ = LockFileEx(log_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+      if (held_ || GetLastError() != ERROR_LOCK_VIOLATION) return;
+      Sleep(1);
+    }
+  }
+  WritersTurn(const WritersTurn&) = delete;
+  WritersTurn& operator=(const WritersTurn&) = delete;
+  ~WritersTurn() {
+    if (!held_) return;
+    OVERLAPPED at = lockedByte();
+    UnlockFileEx(log_, 0, 1, 0, &at);
+  }
+
+ private:
+  static constexpr int kAttempts = 20;
+  static OVERLAPPED lockedByte() {
+    OVERLAPPED at{};
+    at.Offset = 0xFFFFFFFEu;
+    at.OffsetHigh = 0x7FFFFFFFu;
+    return at;
+  }
+
+  HANDLE log_;
+  bool held_ = false;
+};
 
 // Renames the very file that is open, not whatever its name stands for by
 // now: another viewer may have begun a new log meanwhile.
@@ -52,13 +91,17 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 bool appendToLog(const WideString& path, std::string_view lines, std::uint64_t rotateAbove) {
   KernelHandle log = openLog(path);
-  LARGE_INTEGER size{};
-  if (!log.valid() || !GetFileSizeEx(log.get(), &size)) return false;
-  if (std::uint64_t(size.QuadPart) >= rotateAbove) {
+  if (!log.valid()) return false;
+  {
+    const WritersTurn turn(log.get());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(log.get(), &size)) return false;
+    if (std::uint64_t(size.QuadPart) < rotateAbove) return writeAll(log.get(), lines);
     renameOpenFile(log.get(), path + u".1");
-    log = openLog(path);
-    if (!log.valid()) return false;
   }
+  log = openLog(path);
+  if (!log.valid()) return false;
+  const WritersTurn turn(log.get());
   return writeAll(log.get(), lines);
 }
 
