@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "capture/devtools/browser_session.h"
-#include "capture/devtools/file_url.h"
 #include "capture/devtools/page_supply.h"
+#include "capture/staging/file_url.h"
 #include "platform/deadline.h"
 #include "text/wide_text.h"
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   }
   const int pictures = argc == 4 ? std::atoi(argv[3]) : 80;
   const std::optional<std::string> url =
-      ondrel::devtools::fileUrl(std::filesystem::absolute(argv[2]).u16string());
+      ondrel::fileUrl(std::filesystem::absolute(argv[2]).u16string());
   if (pictures < 2 * kRun || !url) {
     std::fprintf(stderr, "ondrel-bench-isolation: bad page or number of pictures\n");
     return 2;

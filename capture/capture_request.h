@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/text_codec.h"
 #include "text/wide_text.h"
 
 namespace ondrel {
@@ -20,9 +22,21 @@ enum class CaptureEngine { kScreenshotSwitch, kDevTools };
 // is told to stay as it was started.
 enum class Elevation { kNone, kFull };
 
-// Turns a Markdown document's bytes into the bytes of the page to stage. An
-// empty one stands for the built-in converter.
-using MarkdownConverter = std::function<std::string(std::string_view documentBytes)>;
+// What a Markdown staging is given of a document.
+struct MarkdownDocument {
+  std::string_view bytes;
+  // The file URL of the folder that holds the document, ending in "/", which
+  // its relative links and pictures resolve against; none for a document
+  // that lives in no folder, such as one handed over in memory.
+  std::optional<std::string> folderUrl = std::nullopt;
+  // The Windows code page (932, 1252, ...) of a document that is neither
+  // UTF-8 nor UTF-16 with a byte-order mark, for a staging that decodes it.
+  std::uint32_t codePage = platform::kAnsiCodePage;
+};
+
+// Turns a Markdown document into the bytes of the page to stage. An empty
+// one stands for the built-in converter.
+using MarkdownConverter = std::function<std::string(const MarkdownDocument& document)>;
 
 // What only the DevTools engine reads.
 struct DevToolsOptions {
@@ -50,6 +64,8 @@ struct CaptureRequest {
   Elevation elevation = Elevation::kNone;
   // Makes the staged page of a Markdown document.
   MarkdownConverter convertMarkdown;
+  // The code page the converter is told a legacy-encoded document is in.
+  std::uint32_t markdownCodePage = platform::kAnsiCodePage;
   DevToolsOptions devTools;
 };
 

@@ -25,6 +25,7 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
   request.convertMarkdown =
       markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
+  request.markdownCodePage = settings.markdownCodePage();
   DevToolsOptions& devTools = request.devTools;
   devTools.keepBrowserSeconds = settings.keepBrowserSeconds();
   devTools.blockNetwork = settings.networkBlocked();

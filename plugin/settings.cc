@@ -5,6 +5,7 @@
 #include "platform/module_path.h"
 #include "platform/profile_reader.h"
 #include "platform/shell_paths.h"
+#include "platform/text_codec.h"
 
 namespace ondrel {
 
@@ -46,6 +47,11 @@ WideString SettingsSource::markdownDialect() const {
 
 WideString SettingsSource::markdownStylePath() const {
   return readText(setting::kMarkdownStyle, setting::kMarkdownStyleDefault, setting::kTextCapacity);
+}
+
+std::uint32_t SettingsSource::markdownCodePage() const {
+  const int codePage = readInteger(setting::kMarkdownEncoding, setting::kMarkdownEncodingDefault);
+  return codePage > 0 ? std::uint32_t(codePage) : platform::kAnsiCodePage;
 }
 
 int SettingsSource::keepBrowserSeconds() const {

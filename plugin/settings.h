@@ -1,6 +1,7 @@
 #ifndef ONDREL_PLUGIN_SETTINGS_H_
 #define ONDREL_PLUGIN_SETTINGS_H_
 
+#include <cstdint>
 #include <optional>
 
 #include "capture/capture_request.h"
@@ -22,6 +23,7 @@ inline constexpr char16_t kEngine[] = u"engine";
 inline constexpr char16_t kFullPage[] = u"fullPage";
 inline constexpr char16_t kMarkdown[] = u"markdown";
 inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
+inline constexpr char16_t kMarkdownEncoding[] = u"markdownEncoding";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
 
@@ -36,6 +38,7 @@ inline constexpr char16_t kFullPageDefault[] = u"OFF";
 inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
 inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
 inline constexpr char16_t kMarkdownStyleDefault[] = u"";
+inline constexpr int kMarkdownEncodingDefault = int(platform::kAnsiCodePage);
 inline constexpr int kKeepBrowserDefault = 60;
 inline constexpr char16_t kNetworkDefault[] = u"";  // the page may load anything
 inline constexpr char16_t kNetworkOff[] = u"OFF";
@@ -70,6 +73,10 @@ class SettingsSource {
   // they select is decided in capture/markdown_dialect.h.
   WideString markdownDialect() const;
   WideString markdownStylePath() const;
+  // The Windows code page that GitHub-flavoured staging decodes a document
+  // in neither UTF-8 nor UTF-16 from; platform::kAnsiCodePage when the key
+  // is missing or not a code page number.
+  std::uint32_t markdownCodePage() const;
   // Idle seconds a browser of the DevTools engine is kept for the next
   // picture; 0 (a browser per picture) for the other engine or below 0.
   int keepBrowserSeconds() const;

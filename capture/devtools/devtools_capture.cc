@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "capture/devtools/browser_session.h"
-#include "capture/devtools/file_url.h"
 #include "capture/devtools/kept_browser.h"
 #include "capture/devtools/page_supply.h"
+#include "capture/staging/file_url.h"
 #include "capture/staging/staged_page.h"
 #include "platform/files.h"
 
@@ -151,7 +151,7 @@ bool withBrowser(const CaptureRequest& request, const Deadline& deadline,
 PageResult showDocument(const CaptureRequest& request, Wanted wanted) {
   const Deadline deadline = deadlineFor(request.waitSeconds);
   const std::optional<StagedPage> page =
-      StagedPage::forDocument(request.pagePath, request.convertMarkdown);
+      StagedPage::forDocument(request.pagePath, request.convertMarkdown, request.markdownCodePage);
   const std::optional<std::string> url = page ? fileUrl(page->path()) : std::nullopt;
   if (!url) return {};
   const PageJob job{*url, wanted, layoutKeyFor(request, page->path(), *url)};

@@ -41,7 +41,7 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
   const std::optional<CaptureFile> screenshot = CaptureFile::make(request.pagePath, u".png", {});
   if (!screenshot) return nullptr;
   const std::optional<StagedPage> page =
-      StagedPage::forDocument(request.pagePath, request.convertMarkdown);
+      StagedPage::forDocument(request.pagePath, request.convertMarkdown, request.markdownCodePage);
   if (!page) return nullptr;
 
   const WideString commandLine = browserCommandLine(

@@ -6,9 +6,10 @@
 namespace ondrel {
 
 std::optional<StagedPage> StagedPage::forDocument(const WideString& pagePath,
-                                                  const MarkdownConverter& convert) {
+                                                  const MarkdownConverter& convert,
+                                                  std::uint32_t codePage) {
   if (pageKindOf(pagePath) != PageKind::kMarkdown) return StagedPage(pagePath);
-  const std::optional<std::string> page = markdownPageFor(pagePath, convert);
+  const std::optional<std::string> page = markdownPageFor(pagePath, convert, codePage);
   if (!page) return std::nullopt;
   std::optional<CaptureFile> staged = CaptureFile::make(pagePath, u".htm", *page);
   if (!staged) return std::nullopt;

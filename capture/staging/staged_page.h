@@ -1,6 +1,7 @@
 #ifndef ONDREL_CAPTURE_STAGING_STAGED_PAGE_H_
 #define ONDREL_CAPTURE_STAGING_STAGED_PAGE_H_
 
+#include <cstdint>
 #include <optional>
 
 #include "capture/capture_request.h"
@@ -15,11 +16,12 @@ namespace ondrel {
 class StagedPage {
  public:
   // The page for the document at `pagePath`; a Markdown document is
-  // converted with `convert` (empty: the built-in converter). Nothing when
-  // the conversion failed or the page could not be written, so that the
-  // capture gives up.
+  // converted with `convert` (empty: the built-in converter), which is told
+  // `codePage`. Nothing when the conversion failed or the page could not be
+  // written, so that the capture gives up.
   static std::optional<StagedPage> forDocument(const WideString& pagePath,
-                                               const MarkdownConverter& convert);
+                                               const MarkdownConverter& convert,
+                                               std::uint32_t codePage);
 
   StagedPage(StagedPage&&) = default;
   StagedPage& operator=(StagedPage&&) = delete;

@@ -22,14 +22,14 @@ constexpr std::string_view kHead = "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\
 // The page for `markdown` with a one-rule style sheet, less the head, so each
 // case shows only md4c's body.
 std::string bodyOf(std::string_view markdown) {
-  const std::string page = gfmStagedPageText(markdown, "p{}\n");
+  const std::string page = gfmStagedPageText({markdown}, "p{}\n");
   const std::string start = std::string(kHead) + "p{}\r\n</style>\r\n";
   EXPECT_EQ(page.substr(0, start.size()), start);
   return page.substr(std::min(start.size(), page.size()));
 }
 
 TEST(GfmPage, IsAnHtml5DocumentWithTheStyleBeforeTheBody) {
-  EXPECT_EQ(gfmStagedPageText("# Title\n", "h1 { color: red; }\n"),
+  EXPECT_EQ(gfmStagedPageText({"# Title\n"}, "h1 { color: red; }\n"),
             "<!DOCTYPE html>\r\n"
             "<meta charset=\"utf-8\">\r\n"
             "<style>\r\n"
@@ -37,12 +37,12 @@ TEST(GfmPage, IsAnHtml5DocumentWithTheStyleBeforeTheBody) {
             "</style>\r\n"
             "<h1>Title</h1>\r\n");
   // A style sheet without a last line end still closes on a line of its own.
-  EXPECT_EQ(gfmStagedPageText("", "p{}"), std::string(kHead) + "p{}\r\n</style>\r\n");
-  EXPECT_EQ(gfmStagedPageText("", ""), std::string(kHead) + "</style>\r\n");
+  EXPECT_EQ(gfmStagedPageText({""}, "p{}"), std::string(kHead) + "p{}\r\n</style>\r\n");
+  EXPECT_EQ(gfmStagedPageText({""}, ""), std::string(kHead) + "</style>\r\n");
 }
 
 TEST(GfmPage, EveryLineEndsInCrLf) {
-  const std::string page = gfmStagedPageText("a\n\n```\nx\n\ny\n```\n", builtInGfmStyle());
+  const std::string page = gfmStagedPageText({"a\n\n```\nx\n\ny\n```\n"}, builtInGfmStyle());
   for (std::size_t at = page.find('\n'); at != std::string::npos; at = page.find('\n', at + 1)) {
     ASSERT_GT(at, 0u);
     EXPECT_EQ(page[at - 1], '\r') << "bare line feed at " << at;
@@ -54,11 +54,41 @@ TEST(GfmPage, DocumentIsReadInTextMode) {
   const std::string lf = "# Title\n\n| a | b |\n|---|---|\n| 1 | 2 |\n\n```\ncode\n```\n";
   std::string crlf;
   for (const char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_EQ(gfmStagedPageText(crlf, "p{}"), gfmStagedPageText(lf, "p{}"));
-  EXPECT_EQ(gfmStagedPageText("kept\n\x1A"
-                              "dropped\n",
+  EXPECT_EQ(gfmStagedPageText({crlf}, "p{}"), gfmStagedPageText({lf}, "p{}"));
+  EXPECT_EQ(gfmStagedPageText({"kept\n\x1A"
+                               "dropped\n"},
                               "p{}"),
-            gfmStagedPageText("kept\n", "p{}"));
+            gfmStagedPageText({"kept\n"}, "p{}"));
+}
+
+// The base comes after the character set, which must stay in the page's first bytes, and before
+// the style sheet, whose relative URLs resolve against it too.
+TEST(GfmPage, DocumentInAFolderGetsItsBaseInTheHead) {
+  EXPECT_EQ(gfmStagedPageText({"![shot](docs/shot.png)\n", "file:///C:/My%20Notes/"}, "p{}"),
+            "<!DOCTYPE html>\r\n"
+            "<meta charset=\"utf-8\">\r\n"
+            "<base href=\"file:///C:/My%20Notes/\">\r\n"
+            "<style>\r\n"
+            "p{}\r\n"
+            "</style>\r\n"
+            "<p><img src=\"docs/shot.png\" alt=\"shot\"></p>\r\n");
+  EXPECT_EQ(gfmStagedPageText({"", "file:///a\"&/"}, ""),
+            "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n<base href=\"file:///a&quot;&amp;/\">"
+            "\r\n<style>\r\n</style>\r\n");
+}
+
+// A CP932 table whose cells end in characters with 0x5C and 0x7C second bytes: read as bytes it
+// would lose a cell to an escaped "|".
+TEST(GfmPage, LegacyDocumentsReachTheParserAsUtf8) {
+  const std::string utf8 = "|\xE8\xA1\xA8|\xE3\x83\x9D|x|\r\n|---|---|---|\r\n|a|b|c|\r\n";
+  const std::string cp932 = "|\x95\x5C|\x83\x7C|x|\r\n|---|---|---|\r\n|a|b|c|\r\n";
+  const std::string page = gfmStagedPageText({utf8}, "p{}");
+  EXPECT_EQ(gfmStagedPageText({cp932, std::nullopt, 932}, "p{}"), page);
+  EXPECT_NE(page.find("<th>\xE8\xA1\xA8</th>\r\n<th>\xE3\x83\x9D</th>\r\n<th>x</th>"),
+            std::string::npos);
+  // UTF-16 behind its byte-order mark, whatever the code page says.
+  const std::string utf16(std::string_view("\xFF\xFE#\0 \0A\0", 8));
+  EXPECT_EQ(gfmStagedPageText({utf16, std::nullopt, 932}, ""), gfmStagedPageText({"# A"}, ""));
 }
 
 // md4c's HTML, as the GitHub dialect and the plain renderer make it; flags
@@ -163,16 +193,16 @@ TEST_F(GfmStyleFile, UnreadableFilesFallBackToTheBuiltInSheet) {
 TEST_F(GfmStyleFile, DialectNameChoosesTheStaging) {
   const WideString style = write("mine.css", "p { color: green; }\n");
   const std::string document = "# Title\r\n\r\n| a |\r\n|---|\r\n| b |\r\n";
-  const std::string github = gfmStagedPageText(document, "p { color: green; }\n");
+  const std::string github = gfmStagedPageText({document}, "p { color: green; }\n");
   for (const WideString name : {u"GFM", u"gfm", u"Gfm"}) {
-    EXPECT_EQ(markdownConverterFor(name, style)(document), github) << wideToUtf8(name);
+    EXPECT_EQ(markdownConverterFor(name, style)({document}), github) << wideToUtf8(name);
   }
-  EXPECT_EQ(markdownConverterFor(u"gfm", missing())(document),
-            gfmStagedPageText(document, builtInGfmStyle()));
-  EXPECT_EQ(markdownConverterFor(u"GFM", WideString())(document),
-            gfmStagedPageText(document, builtInGfmStyle()));
+  EXPECT_EQ(markdownConverterFor(u"gfm", missing())({document}),
+            gfmStagedPageText({document}, builtInGfmStyle()));
+  EXPECT_EQ(markdownConverterFor(u"GFM", WideString())({document}),
+            gfmStagedPageText({document}, builtInGfmStyle()));
   for (const WideString name : {u"", u"builtin", u"GFM ", u" gfm", u"gfm2", u"commonmark"}) {
-    EXPECT_EQ(markdownConverterFor(name, style)(document), stagedPageText(document))
+    EXPECT_EQ(markdownConverterFor(name, style)({document}), stagedPageText({document}))
         << wideToUtf8(name);
   }
 }

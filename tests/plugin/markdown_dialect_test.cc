@@ -1,7 +1,8 @@
 // The Markdown settings through the module, as a viewer's call meets them: which staging the
 // key `markdown` picks, the style file `markdownStyle` names, and the staged page byte for byte.
 // The expected pages are committed files, and every build compares against the same ones, so
-// the Windows module under wine64 and the Linux module must stage identical bytes.
+// the Windows module under wine64 and the Linux module must stage identical bytes. Their base
+// element names the folder as @FOLDER_URL@, which stands for the test's own folder.
 
 #include <gtest/gtest.h>
 
@@ -52,11 +53,21 @@ class MarkdownDialectTest : public ::testing::Test {
   // NAME.actual, to be looked at and, when right, copied over the expected one.
   void expectPage(const std::string& page, const std::string& expectedName,
                   const std::string& settingLines) {
-    const std::string expected = readFile(kData / expectedName);
+    const std::string expected = expectedPage(expectedName);
     EXPECT_EQ(page.size(), expected.size()) << settingLines;
     if (page == expected) return;
     ADD_FAILURE() << "the page for \"" << settingLines << "\" is not " << expectedName;
     std::ofstream(expectedName + ".actual", std::ios::binary) << page;
+  }
+
+  // A committed page with the test's folder in its base.
+  std::string expectedPage(const std::string& name) {
+    std::string page = readFile(kData / name);
+    constexpr std::string_view kFolder = "@FOLDER_URL@";
+    const std::size_t at = page.find(kFolder);
+    EXPECT_NE(at, std::string::npos) << name << " has no base";
+    if (at != std::string::npos) page.replace(at, kFolder.size(), plugin.folderUrl());
+    return page;
   }
 
   platform::ComApartment com;  // the Windows module decodes screenshots through COM
@@ -80,9 +91,10 @@ TEST_F(MarkdownDialectTest, WithoutGfmTheBuiltInStagingIsUnchanged) {
 TEST_F(MarkdownDialectTest, StyleFileReplacesTheBuiltInStyle) {
   const std::filesystem::path style = plugin.writeFile("mine.css", "h1 { color: green; }\r\n");
   const std::string page = stagedPage("markdown=GFM\nmarkdownStyle=" + style.string() + "\n");
-  const std::string github = readFile(kData / "github-readme.gfm.htm");
-  const std::string start = "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n<style>\r\n";
-  EXPECT_EQ(page, start + "h1 { color: green; }\r\n" + github.substr(github.find("</style>\r\n")));
+  const std::string github = expectedPage("github-readme.gfm.htm");
+  const std::string head = github.substr(0, github.find("<style>\r\n"));
+  EXPECT_EQ(page, head + "<style>\r\nh1 { color: green; }\r\n" +
+                      github.substr(github.find("</style>\r\n")));
 }
 
 TEST_F(MarkdownDialectTest, MissingStyleFileFallsBackToTheBuiltInStyle) {

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #include "platform/private_folder.h"
@@ -89,6 +93,19 @@ void PluginModule::removeSettings() {
 
 void PluginModule::useFakeBrowser(const std::string& extraLines) {
   writeSettings("[SystemSetting]\nChrome=" + fakeBrowserPath() + "\n" + extraLines);
+}
+
+std::string PluginModule::folderUrl() const {
+  std::string path = folder_.generic_string();
+  std::replace(path.begin(), path.end(), '\\', '/');
+  for (const char c : path) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) &&
+        std::string_view("/:-_.~").find(c) == std::string_view::npos) {
+      throw std::logic_error("the test folder's name needs escaping in a URL: " + path);
+    }
+  }
+  // A drive path (C:/...) gets the empty host's slash of its own.
+  return (path.starts_with('/') ? "file://" : "file:///") + path + "/";
 }
 
 std::filesystem::path PluginModule::writeFile(const std::string& name, const std::string& bytes) {

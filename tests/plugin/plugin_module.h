@@ -38,6 +38,9 @@ class PluginModule {
   std::filesystem::path writeFile(const std::string& name, const std::string& bytes);
 
   std::filesystem::path folder() const { return folder_; }
+  // The file URL of folder(), ending in "/": what a page staged for a document in it resolves its
+  // relative links against. Worked out apart from the plug-in, for the plain names tests use.
+  std::string folderUrl() const;
   // The folder in which captures keep their temporary files.
   std::filesystem::path captureFolder() const;
   // Files left in the capture folder (empty when the folder is gone).

@@ -166,5 +166,19 @@ TEST(NetworkSetting, OffInAnyLetterCaseBlocksOnlyWithTheDevToolsEngine) {
   EXPECT_FALSE(settings.networkBlocked());
 }
 
+TEST(MarkdownEncodingSetting, ACodePageNumberOrElseTheSystems) {
+  FakeSettings settings = withBrowser();
+  EXPECT_EQ(settings.markdownCodePage(), platform::kAnsiCodePage);
+  for (const auto& [value, codePage] :
+       {std::pair{u"932", 932u}, {u"1252", 1252u}, {u"949", 949u}}) {
+    settings.values[u"markdownEncoding"] = value;
+    EXPECT_EQ(settings.markdownCodePage(), codePage);
+  }
+  for (const char16_t* value : {u"0", u"-932"}) {
+    settings.values[u"markdownEncoding"] = value;
+    EXPECT_EQ(settings.markdownCodePage(), platform::kAnsiCodePage) << wideToUtf8(value);
+  }
+}
+
 }  // namespace
 }  // namespace ondrel

@@ -1,6 +1,6 @@
-#include "capture/devtools/file_url.h"
+#include "capture/staging/file_url.h"
 
-namespace ondrel::devtools {
+namespace ondrel {
 namespace {
 
 bool isAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
@@ -66,4 +66,16 @@ std::optional<std::string> fileUrl(WideView path) {
   return std::nullopt;
 }
 
-}  // namespace ondrel::devtools
+std::optional<std::string> folderUrl(WideView path) {
+  std::optional<std::string> url = fileUrl(path);
+  if (!url) return std::nullopt;
+  // Every "/" after the scheme's stands for a separator, since the names'
+  // own bytes are escaped; a host alone holds no file.
+  constexpr std::string_view kScheme = "file://";
+  const std::size_t lastSeparator = url->rfind('/');
+  if (lastSeparator < kScheme.size()) return std::nullopt;
+  url->resize(lastSeparator + 1);
+  return url;
+}
+
+}  // namespace ondrel

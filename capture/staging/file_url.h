@@ -1,12 +1,12 @@
-#ifndef ONDREL_CAPTURE_DEVTOOLS_FILE_URL_H_
-#define ONDREL_CAPTURE_DEVTOOLS_FILE_URL_H_
+#ifndef ONDREL_CAPTURE_STAGING_FILE_URL_H_
+#define ONDREL_CAPTURE_STAGING_FILE_URL_H_
 
 #include <optional>
 #include <string>
 
 #include "text/wide_text.h"
 
-namespace ondrel::devtools {
+namespace ondrel {
 
 // The file:// URL of an absolute path, in any of the forms the plug-in is
 // given: a POSIX path (/home/a b.html), a Windows drive path (C:\docs\a.html
@@ -16,6 +16,11 @@ namespace ondrel::devtools {
 // spaces stay part of the name. Nothing for a relative path.
 std::optional<std::string> fileUrl(WideView path);
 
-}  // namespace ondrel::devtools
+// The file:// URL of the folder that holds the file at `path`, ending in
+// "/": what the file's relative links resolve against. Nothing for a
+// relative path or one that names no file in a folder.
+std::optional<std::string> folderUrl(WideView path);
 
-#endif  // ONDREL_CAPTURE_DEVTOOLS_FILE_URL_H_
+}  // namespace ondrel
+
+#endif  // ONDREL_CAPTURE_STAGING_FILE_URL_H_
