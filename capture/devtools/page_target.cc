@@ -30,9 +30,13 @@ bool PageTarget::blockNetwork(const platform::Deadline& deadline) {
   return call("Fetch.enable", networkBlockPatterns(), deadline).has_value();
 }
 
-bool PageTarget::setViewport(int width, int height, const platform::Deadline& deadline) {
+bool PageTarget::setViewport(int width, int height, double deviceScale,
+                             const platform::Deadline& deadline) {
   return call("Emulation.setDeviceMetricsOverride",
-              {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
+              {{"width", width},
+               {"height", height},
+               {"deviceScaleFactor", deviceScale},
+               {"mobile", false}},
               deadline)
       .has_value();
 }

@@ -56,8 +56,16 @@ std::optional<std::string> markdownPageFor(const WideString& pagePath,
                                            const MarkdownConverter& convert) {
   try {
     const std::optional<std::string> document = platform::readFileBytes(pagePath);
-    const std::string_view bytes = document ? std::string_view(*document) : std::string_view();
-    return convert ? convert(bytes) : stagedPageText(bytes);
+    return markdownPageOf(document ? std::string_view(*document) : std::string_view(), convert);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> markdownPageOf(std::string_view documentBytes,
+                                          const MarkdownConverter& convert) {
+  try {
+    return convert ? convert(documentBytes) : stagedPageText(documentBytes);
   } catch (...) {
     // Whatever the converter raised, the viewer must never see it.
     return std::nullopt;

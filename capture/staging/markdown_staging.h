@@ -21,6 +21,10 @@ std::string stagedPageText(std::string_view documentBytes);
 std::optional<std::string> markdownPageFor(const WideString& pagePath,
                                            const MarkdownConverter& convert);
 
+// The same for a document's bytes, as a memory image hands them over.
+std::optional<std::string> markdownPageOf(std::string_view documentBytes,
+                                          const MarkdownConverter& convert);
+
 // The document as a text-mode read sees it: each CR LF pair becomes LF and a
 // 0x1A byte ends the text; a CR on its own stays.
 std::string readAsText(std::string_view bytes);
