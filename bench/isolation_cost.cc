@@ -54,7 +54,7 @@ double picture(WarmBrowser& browser, const std::string& url) {
   const Deadline deadline = Deadline::after(std::chrono::seconds(30));
   const auto start = Clock::now();
   std::optional<ondrel::devtools::PageLease> page = browser.pages->open(deadline);
-  if (!page || !page->page().setViewport(640, 480, deadline) ||
+  if (!page || !page->page().setViewport(640, 480, 1.0, deadline) ||
       !page->page().navigate(url, deadline) || !page->page().screenshot(deadline)) {
     return -1;
   }

@@ -1,9 +1,12 @@
 #ifndef ONDREL_CAPTURE_CAPTURE_REQUEST_H_
 #define ONDREL_CAPTURE_CAPTURE_REQUEST_H_
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,10 +41,21 @@ struct MarkdownDocument {
 // one stands for the built-in converter.
 using MarkdownConverter = std::function<std::string(const MarkdownDocument& document)>;
 
+// The device pixels that `cssPixels` CSS pixels take at `deviceScale`,
+// rounded half away from zero as Chromium sizes its screenshots, and held
+// within the 32-bit range.
+inline std::int32_t devicePixels(std::int32_t cssPixels, double deviceScale) {
+  using Limits = std::numeric_limits<std::int32_t>;
+  const double scaled = std::round(double(cssPixels) * deviceScale);
+  if (scaled >= double(Limits::max())) return Limits::max();
+  if (scaled <= double(Limits::min())) return Limits::min();
+  return std::int32_t(scaled);
+}
+
 // What only the DevTools engine reads.
 struct DevToolsOptions {
   // The picture is as tall as the page's content, at most `tallestPage`
-  // rows, instead of the capture height.
+  // rows of the picture (device pixels), instead of the capture height.
   bool fullPage = false;
   std::int32_t tallestPage = 0;
   // Idle seconds the browser is kept for the next picture
@@ -55,9 +69,18 @@ struct DevToolsOptions {
 struct CaptureRequest {
   CaptureEngine engine = CaptureEngine::kScreenshotSwitch;
   WideString browserPath;  // known to exist
-  WideString pagePath;     // the viewer's file name
+  // The viewer's file name; for a memory image a name of its kind that
+  // names no file.
+  WideString pagePath;
+  // The page's bytes when the viewer handed them over in memory: they are
+  // staged as a page of pagePath's kind, in no folder of the viewer's.
+  std::optional<std::span<const std::uint8_t>> memoryImage;
+  // The window or viewport, in CSS pixels.
   std::int32_t captureWidth = 0;
   std::int32_t captureHeight = 0;
+  // The device pixels a CSS pixel takes, 1 to 4: the page is drawn at that
+  // density, and the picture is the capture size scaled by it.
+  double deviceScale = 1.0;
   bool showScrollbars = false;
   std::int32_t waitSeconds = 5;  // 0: no limit
   // The caller's process, which the browser's command line must reckon with.
@@ -67,6 +90,10 @@ struct CaptureRequest {
   // The code page the converter is told a legacy-encoded document is in.
   std::uint32_t markdownCodePage = platform::kAnsiCodePage;
   DevToolsOptions devTools;
+
+  // The picture's size in device pixels, for the capture size.
+  std::int32_t pictureWidth() const { return devicePixels(captureWidth, deviceScale); }
+  std::int32_t pictureHeight() const { return devicePixels(captureHeight, deviceScale); }
 };
 
 }  // namespace ondrel

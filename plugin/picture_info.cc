@@ -3,6 +3,7 @@
 #include "capture/page_capture.h"
 #include "capture/page_kinds.h"
 #include "plugin/capture_size.h"
+#include "plugin/memory_image.h"
 #include "plugin/request_from_settings.h"
 
 namespace ondrel {
@@ -20,13 +21,25 @@ void fill(PictureInfoRecord& info, PictureSize size) {
 }
 
 // The size GetPicture will deliver for a whole page: the page laid out once.
-ResultCode describeWholePage(const SettingsSource& settings, WideView fileName,
-                             std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info) {
-  const std::optional<CaptureRequest> request = captureRequestFor(settings, fileName, imageBytes);
+ResultCode describeWholePage(const SettingsSource& settings, WideView pageName,
+                             std::span<const std::uint8_t> imageBytes, PageOrigin origin,
+                             PictureInfoRecord& info) {
+  const std::optional<CaptureRequest> request =
+      captureRequestFor(settings, pageName, imageBytes, origin);
   if (!request) return ResultCode::kOutOfMemory;
   const std::optional<std::int32_t> height = measurePageHeight(*request);
   if (!height) return ResultCode::kReadOrCaptureFailed;
-  fill(info, {request->captureWidth, *height});
+  fill(info, {request->pictureWidth(), *height});
+  return ResultCode::kSuccess;
+}
+
+ResultCode describePage(const SettingsSource& settings, WideView pageName,
+                        std::span<const std::uint8_t> imageBytes, PageOrigin origin,
+                        PictureInfoRecord& info) {
+  if (settings.fullPage()) return describeWholePage(settings, pageName, imageBytes, origin, info);
+  const bool isSvgDrawing = settings.svgEnabled() && pageKindOf(pageName) == PageKind::kSvgDrawing;
+  fill(info,
+       inDevicePixels(pictureSize(settings, isSvgDrawing, imageBytes), settings.deviceScale()));
   return ResultCode::kSuccess;
 }
 
@@ -34,13 +47,16 @@ ResultCode describeWholePage(const SettingsSource& settings, WideView fileName,
 
 ResultCode describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
                            std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info) {
-  if (fileName && settings.fullPage()) {
-    return describeWholePage(settings, *fileName, imageBytes, info);
+  if (fileName) return describePage(settings, *fileName, imageBytes, PageOrigin::kFile, info);
+  if (settings.memoryImagesTaken()) {
+    const std::optional<WideString> name = memoryImageName(settings, imageBytes);
+    if (!name) return ResultCode::kNotAccepted;
+    return describePage(settings, *name, imageBytes, PageOrigin::kMemory, info);
   }
-  const bool svgEnabled = settings.svgEnabled();
-  const bool isSvgDrawing =
-      svgEnabled && (!fileName || pageKindOf(*fileName) == PageKind::kSvgDrawing);
-  fill(info, pictureSize(settings, isSvgDrawing, imageBytes));
+  // Without memory images taken, an image without a name counts as a
+  // drawing while SVG drawings are on.
+  const PictureSize size = pictureSize(settings, settings.svgEnabled(), imageBytes);
+  fill(info, inDevicePixels(size, settings.deviceScale()));
   return ResultCode::kSuccess;
 }
 

@@ -1,6 +1,8 @@
 #include "plugin/settings.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 
 #include "platform/module_path.h"
 #include "platform/profile_reader.h"
@@ -10,6 +12,20 @@
 namespace ondrel {
 
 bool isOn(WideView value) { return equalsIgnoringAsciiCase(value, u"ON"); }
+
+std::optional<double> parseDeviceScale(WideView text) {
+  std::string digits;
+  for (const char16_t c : text) {
+    if ((c < u'0' || c > u'9') && c != u'.') return std::nullopt;
+    digits.push_back(char(c));
+  }
+  double scale = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, scale, std::chars_format::fixed);
+  if (digits.empty() || error != std::errc() || stop != end) return std::nullopt;
+  if (scale < setting::kSmallestScale || scale > setting::kLargestScale) return std::nullopt;
+  return scale;
+}
 
 WideString SettingsSource::browserPath() const {
   return readText(setting::kBrowser, setting::kBrowserDefault, setting::kTextCapacity);
@@ -64,6 +80,17 @@ bool SettingsSource::networkBlocked() const {
          equalsIgnoringAsciiCase(
              readText(setting::kNetwork, setting::kNetworkDefault, setting::kNetworkCapacity),
              setting::kNetworkOff);
+}
+
+double SettingsSource::deviceScale() const {
+  return parseDeviceScale(
+             readText(setting::kScale, setting::kScaleDefault, setting::kScaleCapacity))
+      .value_or(1.0);
+}
+
+bool SettingsSource::memoryImagesTaken() const {
+  return isOn(readText(setting::kMemoryImages, setting::kMemoryImagesDefault,
+                       setting::kMemoryImagesCapacity));
 }
 
 std::optional<WideString> settingsFilePath() {

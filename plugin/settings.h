@@ -26,6 +26,8 @@ inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
 inline constexpr char16_t kMarkdownEncoding[] = u"markdownEncoding";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
+inline constexpr char16_t kScale[] = u"scale";
+inline constexpr char16_t kMemoryImages[] = u"memoryImages";
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -42,12 +44,18 @@ inline constexpr int kMarkdownEncodingDefault = int(platform::kAnsiCodePage);
 inline constexpr int kKeepBrowserDefault = 60;
 inline constexpr char16_t kNetworkDefault[] = u"";  // the page may load anything
 inline constexpr char16_t kNetworkOff[] = u"OFF";
+inline constexpr char16_t kScaleDefault[] = u"1";
+inline constexpr double kSmallestScale = 1.0;
+inline constexpr double kLargestScale = 4.0;
+inline constexpr char16_t kMemoryImagesDefault[] = u"OFF";
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
 inline constexpr std::size_t kEngineCapacity = 32;
 inline constexpr std::size_t kFullPageCapacity = 32;
 inline constexpr std::size_t kNetworkCapacity = 32;
+inline constexpr std::size_t kScaleCapacity = 32;
+inline constexpr std::size_t kMemoryImagesCapacity = 32;
 }  // namespace setting
 
 // Where the settings come from. Every read goes to the source afresh, so an
@@ -83,6 +91,12 @@ class SettingsSource {
   // "OFF" in any letter case, with the DevTools engine: pages load file: and
   // data: resources only. The one-shot engine cannot block the network.
   bool networkBlocked() const;
+  // The device scale factor, a decimal number from 1 to 4 (parseDeviceScale);
+  // 1 when the key is missing, unreadable or out of range.
+  double deviceScale() const;
+  // "ON" in any letter case: pictures handed over in memory, without a
+  // name, are taken as the page their bytes show (capture/page_kind_sniffing.h).
+  bool memoryImagesTaken() const;
 };
 
 // The file beside the module: its name with the extension ".ini".
@@ -104,6 +118,10 @@ class ModuleSettings final : public SettingsSource {
 
 // "ON" in any letter case is on; everything else, empty included, is off.
 bool isOn(WideView value);
+
+// A scale written as digits with an optional decimal point ("2", "1.5",
+// "1.25"), from kSmallestScale to kLargestScale; nothing for anything else.
+std::optional<double> parseDeviceScale(WideView text);
 
 }  // namespace ondrel
 

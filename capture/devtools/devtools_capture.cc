@@ -62,24 +62,33 @@ std::optional<LayoutKey> layoutKeyFor(const CaptureRequest& request, const WideS
                    request.captureWidth,
                    request.captureHeight,
                    options.tallestPage,
+                   request.deviceScale,
                    options.blockNetwork};
 }
 
+// The most CSS rows whose picture at `deviceScale` keeps within `tallest`
+// rows of device pixels; at least 1.
+std::int32_t tallestCssRows(std::int32_t tallest, double deviceScale) {
+  return std::max<std::int32_t>(std::int32_t(std::floor(double(tallest) / deviceScale)), 1);
+}
+
 // Loads the page into a viewport of the capture size and, for a whole page,
-// sets the viewport to the content's height; the viewport's height then.
+// sets the viewport to the content's height; the viewport's height in CSS
+// pixels then.
 std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& request,
                                    const std::string& url, const Deadline& deadline) {
   const DevToolsOptions& options = request.devTools;
-  if (!page.setViewport(request.captureWidth, request.captureHeight, deadline) ||
+  const double scale = request.deviceScale;
+  if (!page.setViewport(request.captureWidth, request.captureHeight, scale, deadline) ||
       (options.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline)) {
     return std::nullopt;
   }
   if (!options.fullPage) return request.captureHeight;
   const std::optional<double> content = page.contentHeight(deadline);
   if (!content) return std::nullopt;
-  const std::int32_t height = fullPageHeight(*content, options.tallestPage);
+  const std::int32_t height = fullPageHeight(*content, tallestCssRows(options.tallestPage, scale));
   if (height != request.captureHeight &&
-      !page.setViewport(request.captureWidth, height, deadline)) {
+      !page.setViewport(request.captureWidth, height, scale, deadline)) {
     return std::nullopt;
   }
   return height;
@@ -150,8 +159,7 @@ bool withBrowser(const CaptureRequest& request, const Deadline& deadline,
 
 PageResult showDocument(const CaptureRequest& request, Wanted wanted) {
   const Deadline deadline = deadlineFor(request.waitSeconds);
-  const std::optional<StagedPage> page =
-      StagedPage::forDocument(request.pagePath, request.convertMarkdown, request.markdownCodePage);
+  const std::optional<StagedPage> page = StagedPage::forRequest(request);
   const std::optional<std::string> url = page ? fileUrl(page->path()) : std::nullopt;
   if (!url) return {};
   const PageJob job{*url, wanted, layoutKeyFor(request, page->path(), *url)};
@@ -176,13 +184,12 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
   try {
     const PageResult result = showDocument(request, Wanted::kPicture);
     if (!result.gives(Wanted::kPicture)) return nullptr;
+    const std::int32_t width = request.pictureWidth();
+    const std::int32_t height = devicePixels(*result.height, request.deviceScale);
     std::unique_ptr<platform::ScreenshotBitmap> picture =
-        platform::decodePngBytes(*result.png, request.captureWidth, *result.height);
+        platform::decodePngBytes(*result.png, width, height);
     // A screenshot of any other size is not this page's picture.
-    if (!picture || picture->width() != request.captureWidth ||
-        picture->height() != *result.height) {
-      return nullptr;
-    }
+    if (!picture || picture->width() != width || picture->height() != height) return nullptr;
     return picture;
   } catch (...) {
     // Whatever went wrong, the viewer gets a result code, never an exception.
@@ -200,7 +207,9 @@ void closeIdleBrowser() {
 
 std::optional<std::int32_t> measurePage(const CaptureRequest& request) {
   try {
-    return showDocument(request, Wanted::kHeight).height;
+    const std::optional<std::int32_t> height = showDocument(request, Wanted::kHeight).height;
+    if (!height) return std::nullopt;
+    return devicePixels(*height, request.deviceScale);
   } catch (...) {
     return std::nullopt;
   }

@@ -22,6 +22,7 @@ struct LayoutKey {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::int32_t tallest = 0;
+  double deviceScale = 1.0;
   bool blockNetwork = false;
   bool operator==(const LayoutKey&) const = default;
 };

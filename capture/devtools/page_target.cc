@@ -30,9 +30,15 @@ bool PageTarget::blockNetwork(const platform::Deadline& deadline) {
   return call("Fetch.enable", networkBlockPatterns(), deadline).has_value();
 }
 
-bool PageTarget::setViewport(int width, int height, const platform::Deadline& deadline) {
+bool PageTarget::setViewport(int width, int height, double deviceScale,
+                             const platform::Deadline& deadline) {
+  // At scale 1 the browser is asked exactly as it always was.
+  const json scale = deviceScale == 1.0 ? json(1) : json(deviceScale);
   return call("Emulation.setDeviceMetricsOverride",
-              {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
+              {{"width", width},
+               {"height", height},
+               {"deviceScaleFactor", scale},
+               {"mobile", false}},
               deadline)
       .has_value();
 }

@@ -28,9 +28,9 @@ class PageTarget {
 
   const std::string& targetId() const { return targetId_; }
 
-  // Lays the page out in a viewport of exactly `width` x `height` CSS pixels,
-  // one device pixel each, as a desktop page.
-  bool setViewport(int width, int height, const platform::Deadline& deadline);
+  // Lays the page out in a viewport of exactly `width` x `height` CSS pixels
+  // as a desktop page, drawn at `deviceScale` device pixels a CSS pixel.
+  bool setViewport(int width, int height, double deviceScale, const platform::Deadline& deadline);
 
   // From now on the page may load only file: and data: resources; every
   // other request fails as blocked (see network_block.h).

@@ -40,16 +40,16 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
   // for its picture.
   const std::optional<CaptureFile> screenshot = CaptureFile::make(request.pagePath, u".png", {});
   if (!screenshot) return nullptr;
-  const std::optional<StagedPage> page =
-      StagedPage::forDocument(request.pagePath, request.convertMarkdown, request.markdownCodePage);
+  const std::optional<StagedPage> page = StagedPage::forRequest(request);
   if (!page) return nullptr;
 
-  const WideString commandLine = browserCommandLine(
-      formFor(*page, request.showScrollbars), request.elevation, request.browserPath,
-      request.captureWidth, request.captureHeight, screenshot->path(), page->path());
+  const WideString commandLine =
+      browserCommandLine(formFor(*page, request.showScrollbars), request.elevation,
+                         request.browserPath, request.deviceScale, request.captureWidth,
+                         request.captureHeight, screenshot->path(), page->path());
   if (commandLine.size() >= kCommandLineCapacity) return nullptr;
   if (!runToEnd(commandLine, screenshot->folder(), request.waitSeconds)) return nullptr;
-  return screenshot->decodePng(request.captureWidth, request.captureHeight);
+  return screenshot->decodePng(request.pictureWidth(), request.pictureHeight());
 }
 
 }  // namespace ondrel::screenshot_switch

@@ -62,8 +62,17 @@ std::optional<std::string> markdownPageFor(const WideString& pagePath,
                                            std::uint32_t codePage) {
   try {
     const std::optional<std::string> file = platform::readFileBytes(pagePath);
-    const MarkdownDocument document{file ? std::string_view(*file) : std::string_view(),
-                                    folderUrl(pagePath), codePage};
+    return markdownPageOf(
+        {file ? std::string_view(*file) : std::string_view(), folderUrl(pagePath), codePage},
+        convert);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> markdownPageOf(const MarkdownDocument& document,
+                                          const MarkdownConverter& convert) {
+  try {
     return convert ? convert(document) : stagedPageText(document);
   } catch (...) {
     // Whatever the converter raised, the viewer must never see it.

@@ -27,6 +27,10 @@ std::optional<std::string> markdownPageFor(const WideString& pagePath,
                                            const MarkdownConverter& convert,
                                            std::uint32_t codePage);
 
+// The same for a document already in memory, such as a memory image's.
+std::optional<std::string> markdownPageOf(const MarkdownDocument& document,
+                                          const MarkdownConverter& convert);
+
 // The document as a text-mode read sees it: each CR LF pair becomes LF and a
 // 0x1A byte ends the text; a CR on its own stays.
 std::string readAsText(std::string_view bytes);

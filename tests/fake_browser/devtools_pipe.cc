@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/fake_browser/browser_command_line.h"
 #include "tests/fake_browser/pipe_io.h"
 #include "tests/support/fake_browser_env.h"
 #include "tests/support/png_writer.h"
@@ -128,14 +129,18 @@ class FakeDevTools {
     } else if (method == "Target.attachToTarget") {
       result = {{"sessionId", "fake-session"}};
     } else if (method == "Emulation.setDeviceMetricsOverride") {
-      width_ = params.value("width", 0);
-      height_ = params.value("height", 0);
+      const WindowSize device = scaledWindow({params.value("width", 0), params.value("height", 0)},
+                                             params.value("deviceScaleFactor", 1.0));
+      cssWidth_ = params.value("width", 0);
+      cssHeight_ = params.value("height", 0);
+      width_ = device.width;
+      height_ = device.height;
     } else if (method == "Page.navigate") {
       if (mode_ == "crash-at-second-page" && ++pages_ == 2) return kExitCrashed;
       return navigate(command, params.value("url", ""));
     } else if (method == "Page.getLayoutMetrics") {
-      const double height = contentHeightOfPage(page_).value_or(double(height_));
-      result = {{"cssContentSize", {{"x", 0}, {"y", 0}, {"width", width_}, {"height", height}}}};
+      const double height = contentHeightOfPage(page_).value_or(double(cssHeight_));
+      result = {{"cssContentSize", {{"x", 0}, {"y", 0}, {"width", cssWidth_}, {"height", height}}}};
     } else if (method == "Page.captureScreenshot") {
       result = {{"data", screenshot()}};
     } else if (method == "Browser.close") {
@@ -194,8 +199,11 @@ class FakeDevTools {
   ProtocolLog log_;
   int pages_ = 0;
   int contexts_ = 0;
+  // The viewport in device pixels, and in CSS pixels.
   int width_ = 0;
   int height_ = 0;
+  int cssWidth_ = 0;
+  int cssHeight_ = 0;
   std::string page_;
 };
 

@@ -139,6 +139,36 @@ int PluginModule::picture(const std::filesystem::path& page, HandedOverPicture* 
   return code;
 }
 
+int PluginModule::supportsEntry(const std::u16string& entryName, const std::string& image) const {
+  // A pointer whose bits 16 to 31 are all zero would be taken for a file handle; within 64 KiB
+  // of any address there is one whose are not.
+  constexpr std::size_t kHead = 2048;
+  std::vector<char> storage(kHead + 0x10000);
+  std::size_t offset = 0;
+  if (((std::uintptr_t(storage.data()) >> 16) & 0xFFFF) == 0) {
+    offset = 0x10000 - (std::uintptr_t(storage.data()) & 0xFFFF);
+  }
+  std::copy_n(image.begin(), std::min(image.size(), kHead), storage.begin() + offset);
+  return isSupportedW(entryName.c_str(), std::uintptr_t(storage.data() + offset));
+}
+
+int PluginModule::memoryPictureInfo(const std::string& image, PictureInfoRecord& record) const {
+  return getPictureInfoW(reinterpret_cast<const char16_t*>(image.data()),
+                         std::intptr_t(image.size()), 0x01, &record);
+}
+
+int PluginModule::memoryPicture(const std::string& image, HandedOverPicture* result) const {
+  platform::BlockHandle header = nullptr;
+  platform::BlockHandle pixels = nullptr;
+  const int code = getPictureW(reinterpret_cast<const char16_t*>(image.data()),
+                               std::intptr_t(image.size()), 0x01, &header, &pixels, nullptr, 0);
+  if (code == 0) {
+    HandedOverPicture taken = HandedOverPicture::takeOver(header, pixels);
+    if (result != nullptr) *result = std::move(taken);
+  }
+  return code;
+}
+
 std::array<int, 2> PluginModule::picturesAtOnce(const std::array<std::filesystem::path, 2>& pages,
                                                 std::array<HandedOverPicture, 2>& results) const {
   std::array<int, 2> codes = {-1, -1};

@@ -50,6 +50,13 @@ class PluginModule {
   // success the picture is taken over into `result` when one is given.
   int picture(const std::filesystem::path& page, HandedOverPicture* result = nullptr) const;
 
+  // A viewer's calls for a document inside an archive: IsSupportedW with the entry's name and
+  // the image's head, then GetPictureInfoW and GetPictureW on the image in memory (flag 0x01).
+  // Their answers; the picture is taken over into `result` when one is given.
+  int supportsEntry(const std::u16string& entryName, const std::string& image) const;
+  int memoryPictureInfo(const std::string& image, PictureInfoRecord& record) const;
+  int memoryPicture(const std::string& image, HandedOverPicture* result = nullptr) const;
+
   // GetPictureW of two files asked for at once, from two threads; their
   // result codes, and their pictures in `results`.
   std::array<int, 2> picturesAtOnce(const std::array<std::filesystem::path, 2>& pages,
