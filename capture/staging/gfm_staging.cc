@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "capture/staging/gfm_html.h"
+#include "capture/staging/gfm/gfm_html.h"
 #include "capture/staging/gfm_style.h"
 #include "capture/staging/markdown_staging.h"
 #include "platform/files.h"
@@ -34,7 +34,7 @@ std::string pageOf(std::string_view style, std::string_view body) {
 }  // namespace
 
 std::string gfmStagedPageText(std::string_view documentBytes, std::string_view style) {
-  const std::string body = gfmHtml(readAsText(documentBytes));
+  const std::string body = gfmHtml(readAsText(documentBytes), kAllGithubAdditions);
   return writeAsText(pageOf(style, body));
 }
 

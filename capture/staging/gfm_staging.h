@@ -10,9 +10,11 @@ namespace ondrel {
 
 // The staged page of a GitHub-flavoured Markdown document: a complete HTML5
 // document, "<!DOCTYPE html>", the UTF-8 declaration, `style` as its style
-// sheet and md4c's HTML of the document (see gfmHtml). The document is read
-// and the page written in text mode, as the built-in staging does. Throws
-// std::bad_alloc when memory runs out.
+// sheet and cmark-gfm's HTML of the document with everything GitHub shows
+// beyond it: alerts and front matter (see gfmHtml). The document is read and
+// the page written in text mode, as the built-in staging does. Throws
+// std::bad_alloc when memory runs out, std::length_error for a document
+// larger than cmark-gfm can take.
 std::string gfmStagedPageText(std::string_view documentBytes, std::string_view style);
 
 // The style sheet for GitHub-flavoured pages: the text of the CSS file at
