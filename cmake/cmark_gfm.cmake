@@ -2,30 +2,49 @@
 # with its core extensions, as one target for every build: ondrel::cmark_gfm links the parser and
 # the extensions library and carries the folders of cmark-gfm.h and cmark-gfm-core-extensions.h.
 #
-# Native builds (native, sanitize, tsan, fuzz) link Debian's shared libraries
-# (libcmark-gfm-dev, libcmark-gfm-extensions-dev), found through pkg-config.
+# Every build links the library statically, so that the module holds a copy of its own: the
+# library keeps state of the whole process (the list of registered extensions, a table of
+# characters its parser marks), which the module sets up and releases as it is loaded and
+# unloaded, and which must never be another library user's in the same process.
 #
-# The Windows module may import system DLLs only, so the cross build compiles the library's C
-# sources from Debian's source tarball into static libraries with the MinGW compiler, keeping the
-# toolchain, the build type and the -static link of the rest of the build. Upstream's CMake
-# project adds only four generated headers to those sources, which are made here the way it makes
-# them. scripts/fetch-cmark-gfm-source.sh fetches the tarball.
+# Native builds (native, sanitize, tsan, fuzz) link the static archives of Debian's
+# libcmark-gfm-dev and libcmark-gfm-extensions-dev, and keep their symbols out of the module's
+# exports.
+#
+# The Windows module may import system DLLs only, and the cross build compiles the library's C
+# sources from Debian's source tarball into static libraries with the MinGW compiler, keeping
+# the toolchain, the build type and the -static link of the rest of the build. Upstream's CMake
+# project adds only four generated headers to those sources, which are made here the way it
+# makes them. scripts/fetch-cmark-gfm-source.sh fetches the tarball.
 
 set(ONDREL_CMARK_GFM_VERSION 0.29.0.gfm.6)
 # Errors below start with a space, which keeps CMake from wrapping them: each stays one line.
 
 function(ondrel_cmark_gfm_from_debian_package)
-  find_package(PkgConfig REQUIRED)
-  pkg_check_modules(ONDREL_CMARK_GFM QUIET IMPORTED_TARGET GLOBAL
-                    "libcmark-gfm=${ONDREL_CMARK_GFM_VERSION}")
-  # Debian's pkg-config file names the extensions library, which another package brings.
-  find_path(ONDREL_CMARK_GFM_EXTENSIONS_HEADER cmark-gfm-core-extensions.h)
-  find_library(ONDREL_CMARK_GFM_EXTENSIONS_LIBRARY cmark-gfm-extensions)
-  if(NOT ONDREL_CMARK_GFM_FOUND OR NOT ONDREL_CMARK_GFM_EXTENSIONS_HEADER
-     OR NOT ONDREL_CMARK_GFM_EXTENSIONS_LIBRARY)
+  find_path(ONDREL_CMARK_GFM_INCLUDE cmark-gfm_version.h)
+  find_path(ONDREL_CMARK_GFM_EXTENSIONS_INCLUDE cmark-gfm-core-extensions.h)
+  find_library(ONDREL_CMARK_GFM_ARCHIVE libcmark-gfm.a)
+  find_library(ONDREL_CMARK_GFM_EXTENSIONS_ARCHIVE libcmark-gfm-extensions.a)
+  set(version "")
+  if(ONDREL_CMARK_GFM_INCLUDE)
+    file(STRINGS "${ONDREL_CMARK_GFM_INCLUDE}/cmark-gfm_version.h" version
+         REGEX "define CMARK_GFM_VERSION_STRING")
+  endif()
+  if(NOT version MATCHES "\"${ONDREL_CMARK_GFM_VERSION}\"" OR NOT ONDREL_CMARK_GFM_ARCHIVE
+     OR NOT ONDREL_CMARK_GFM_EXTENSIONS_INCLUDE OR NOT ONDREL_CMARK_GFM_EXTENSIONS_ARCHIVE)
     message(FATAL_ERROR " cmark-gfm ${ONDREL_CMARK_GFM_VERSION} (libcmark-gfm-dev and libcmark-gfm-extensions-dev) is missing: run scripts/install-dependencies.sh")
   endif()
-  add_library(ondrel::cmark_gfm ALIAS PkgConfig::ONDREL_CMARK_GFM)
+  add_library(cmark-gfm STATIC IMPORTED GLOBAL)
+  set_target_properties(cmark-gfm PROPERTIES
+    IMPORTED_LOCATION "${ONDREL_CMARK_GFM_ARCHIVE}"
+    INTERFACE_INCLUDE_DIRECTORIES "${ONDREL_CMARK_GFM_INCLUDE}"
+    INTERFACE_LINK_OPTIONS "LINKER:--exclude-libs,libcmark-gfm.a:libcmark-gfm-extensions.a")
+  add_library(cmark-gfm-extensions STATIC IMPORTED GLOBAL)
+  set_target_properties(cmark-gfm-extensions PROPERTIES
+    IMPORTED_LOCATION "${ONDREL_CMARK_GFM_EXTENSIONS_ARCHIVE}"
+    INTERFACE_INCLUDE_DIRECTORIES "${ONDREL_CMARK_GFM_EXTENSIONS_INCLUDE}"
+    INTERFACE_LINK_LIBRARIES cmark-gfm)
+  add_library(ondrel::cmark_gfm ALIAS cmark-gfm-extensions)
 endfunction()
 
 # The tarball must be the one Debian ships, whoever put it there.

@@ -8,9 +8,7 @@
 #include <span>
 #include <string>
 
-// The table extension's node kinds: its library exports them, but no header it installs
-// declares them.
-extern "C" cmark_node_type CMARK_NODE_TABLE, CMARK_NODE_TABLE_ROW, CMARK_NODE_TABLE_CELL;
+#include "capture/staging/gfm/cmark_internals.h"
 
 namespace ondrel {
 namespace {

@@ -5,48 +5,61 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "capture/staging/gfm/cmark_internals.h"
+
 namespace ondrel {
 namespace {
 
 constexpr int kOptions = CMARK_OPT_UNSAFE | CMARK_OPT_FOOTNOTES;
 
-// In the order of the command line above; footnotes are an option, not an extension.
+// In the order of the command line in gfm_document.h; footnotes are an option there, not an
+// extension.
 constexpr const char* kExtensions[] = {"table", "strikethrough", "autolink", "tasklist",
                                        "tagfilter"};
 
-cmark_syntax_extension* registeredExtension(const char* name) {
-  // Registering fills a list of the whole process, which is only read afterwards.
-  static const bool registered = [] {
-    cmark_gfm_core_extensions_ensure_registered();
-    return true;
-  }();
-  (void)registered;
-  cmark_syntax_extension* extension = cmark_find_syntax_extension(name);
-  if (extension == nullptr) throw std::logic_error("cmark-gfm lacks a core extension");
-  return extension;
-}
+// cmark-gfm's core extensions as this module's copy of the library registers them, in a list
+// of the library's that is released with the module, so that loading and unloading the module
+// leaves nothing behind; and the turn at the library, which every document holds.
+class CoreExtensions {
+ public:
+  static CoreExtensions& ofThisModule() {
+    static CoreExtensions extensions;
+    return extensions;
+  }
 
-// While cmark-gfm parses a document's inlines it marks its extensions' characters in a table of
-// the whole process, and clears them when done: a parser finishing on another thread would
-// clear them under this one, which would then miss strikethrough and autolinks. Documents are
-// therefore parsed one at a time.
-std::mutex& parsingTurn() {
-  static std::mutex turn;
-  return turn;
-}
+  CoreExtensions() { cmark_gfm_core_extensions_ensure_registered(); }
+
+  // At unload another thread may hold the turn for good (a thread ended mid-conversion as its
+  // process exits); the list then stays, since nobody can say that it is no longer used.
+  ~CoreExtensions() {
+    std::unique_lock<std::mutex> turn(turn_, std::try_to_lock);
+    if (turn.owns_lock()) cmark_release_plugins();
+  }
+
+  std::mutex& turn() { return turn_; }
+
+  cmark_syntax_extension* find(const char* name) const {
+    cmark_syntax_extension* extension = cmark_find_syntax_extension(name);
+    if (extension == nullptr) throw std::logic_error("cmark-gfm lacks a core extension");
+    return extension;
+  }
+
+ private:
+  std::mutex turn_;
+};
 
 }  // namespace
 
-GfmDocument::GfmDocument(std::string_view markdown, CmarkMemory& memory) : memory_(memory) {
+GfmDocument::GfmDocument(std::string_view markdown, CmarkMemory& memory)
+    : turn_(CoreExtensions::ofThisModule().turn()), memory_(memory) {
   if (markdown.size() > CmarkMemory::kLargestDocument) {
     throw std::length_error("document too large for cmark-gfm");
   }
   // Should parsing throw, what it made is left to `memory`: a parser cut short by an exception
   // cannot be taken apart by its own functions.
-  std::lock_guard<std::mutex> turn(parsingTurn());
   parser_ = cmark_parser_new_with_mem(kOptions, memory_.allocator());
   for (const char* name : kExtensions) {
-    cmark_parser_attach_syntax_extension(parser_, registeredExtension(name));
+    cmark_parser_attach_syntax_extension(parser_, extension(name));
   }
   cmark_parser_feed(parser_, markdown.data(), markdown.size());
   root_ = cmark_parser_finish(parser_);
@@ -62,7 +75,7 @@ cmark_node* GfmDocument::newNode(cmark_node_type type, cmark_syntax_extension* e
 }
 
 cmark_syntax_extension* GfmDocument::extension(const char* name) const {
-  return registeredExtension(name);
+  return CoreExtensions::ofThisModule().find(name);
 }
 
 std::string GfmDocument::html() const {

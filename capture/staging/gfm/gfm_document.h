@@ -4,6 +4,7 @@
 #include <cmark-gfm-extension_api.h>
 #include <cmark-gfm.h>
 
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -17,11 +18,17 @@ namespace ondrel {
 //   cmark-gfm --unsafe -e table -e strikethrough -e autolink -e tasklist -e tagfilter -e footnotes
 // writes. Raw HTML passes, but for the tags GitHub disarms (<script>, <iframe>, <style>, ...).
 // The node tree may be changed before it is rendered.
+//
+// cmark-gfm keeps state of the whole process: while it parses inlines it marks its extensions'
+// characters in a table that a parser finishing on another thread would clear, and its
+// extensions are registered in a list that goes with the module. A document therefore holds
+// the module's one turn at cmark-gfm for its whole life: threads convert one at a time, and
+// the list is released at unload unless a document still holds the turn.
 class GfmDocument {
  public:
-  // Parses `markdown`, whose bytes cmark-gfm reads as UTF-8, into nodes of `memory`, which
-  // must outlive the document. Throws std::bad_alloc when memory runs out and
-  // std::length_error for a document larger than CmarkMemory::kLargestDocument.
+  // Waits for the turn and parses `markdown`, whose bytes cmark-gfm reads as UTF-8, into nodes
+  // of `memory`, which must outlive the document. Throws std::bad_alloc when memory runs out
+  // and std::length_error for a document larger than CmarkMemory::kLargestDocument.
   GfmDocument(std::string_view markdown, CmarkMemory& memory);
   ~GfmDocument();
   GfmDocument(const GfmDocument&) = delete;
@@ -40,6 +47,7 @@ class GfmDocument {
   std::string html() const;
 
  private:
+  std::unique_lock<std::mutex> turn_;
   CmarkMemory& memory_;
   cmark_parser* parser_ = nullptr;
   cmark_node* root_ = nullptr;

@@ -61,7 +61,8 @@ const AlertKind* markedKind(cmark_node* paragraph) {
   if (cmark_node_get_type(marker) != CMARK_NODE_TEXT) return nullptr;
   cmark_node* after = cmark_node_next(marker);
   if (after != nullptr && !isLineEnd(after)) return nullptr;
-  const std::string_view text = cmark_node_get_literal(marker);
+  const char* text = cmark_node_get_literal(marker);
+  if (text == nullptr) return nullptr;
   for (const AlertKind& kind : kAlertKinds) {
     if (equalsIgnoringAsciiCase(text, kind.marker)) return &kind;
   }
