@@ -4,7 +4,7 @@
 
 #include "capture/staging/base_element.h"
 #include "capture/staging/document_text.h"
-#include "capture/staging/gfm_html.h"
+#include "capture/staging/gfm/gfm_html.h"
 #include "capture/staging/gfm_style.h"
 #include "capture/staging/markdown_staging.h"
 #include "platform/files.h"
@@ -42,7 +42,8 @@ std::string pageOf(const std::optional<std::string>& folderUrl, std::string_view
 }  // namespace
 
 std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style) {
-  const std::string body = gfmHtml(utf8DocumentText(document.bytes, document.codePage));
+  const std::string body =
+      gfmHtml(utf8DocumentText(document.bytes, document.codePage), kAllGithubAdditions);
   return writeAsText(pageOf(document.folderUrl, style, body));
 }
 

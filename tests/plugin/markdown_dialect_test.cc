@@ -29,6 +29,10 @@ std::string readFile(const std::filesystem::path& file) {
 // after an end-of-text mark that no staging may show.
 std::string document() { return readFile(kData / "github-readme.md"); }
 
+// What GitHub shows beyond cmark-gfm's HTML: front matter, footnotes, the five alerts, a quote
+// that only looks like one, and a script that must not run.
+std::string additionsDocument() { return readFile(kData / "github-additions.md"); }
+
 class MarkdownDialectTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -36,10 +40,11 @@ class MarkdownDialectTest : public ::testing::Test {
   }
 
   // The page the browser was shown for the document under these settings.
-  std::string stagedPage(const std::string& settingLines) {
+  std::string stagedPage(const std::string& settingLines,
+                         const std::string& markdown = document()) {
     plugin.useFakeBrowser("width=16\nheight=8\n" + settingLines);
     plugin.keepShownPage();
-    const std::filesystem::path page = plugin.writeFile("README.md", document());
+    const std::filesystem::path page = plugin.writeFile("README.md", markdown);
     platform::BlockHandle header = nullptr;
     platform::BlockHandle pixels = nullptr;
     const int code =
@@ -78,6 +83,11 @@ TEST_F(MarkdownDialectTest, GfmInAnyLetterCaseStagesTheGithubFlavouredPage) {
   for (const std::string setting : {"markdown=GFM\n", "markdown=gfm\n", "markdown=gFm\n"}) {
     expectPage(stagedPage(setting), "github-readme.gfm.htm", setting);
   }
+}
+
+TEST_F(MarkdownDialectTest, GfmPagesShowFrontMatterFootnotesAndAlertsAsGithubDoes) {
+  expectPage(stagedPage("markdown=GFM\n", additionsDocument()), "github-additions.gfm.htm",
+             "markdown=GFM");
 }
 
 TEST_F(MarkdownDialectTest, WithoutGfmTheBuiltInStagingIsUnchanged) {

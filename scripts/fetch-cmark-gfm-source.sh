@@ -1,20 +1,20 @@
 #!/bin/sh
-# Fetches md4c's source from Debian's source archive for the Windows build,
-# which compiles it with MinGW-w64 and links it statically; see --help.
+# Fetches cmark-gfm's source from Debian's source archive for the Windows
+# build, which compiles it with MinGW-w64 and links it statically; see --help.
 set -eu
 
-version=0.4.8
-tarball=md4c_$version.orig.tar.gz
+version=0.29.0.gfm.6
+tarball=cmark-gfm_$version.orig.tar.gz
 apt_dir=${ONDREL_APT_DIR:-/etc/apt}
 
 usage() {
   cat <<EOF
-Usage: scripts/fetch-md4c-source.sh [DEST]
+Usage: scripts/fetch-cmark-gfm-source.sh [DEST]
 
-Downloads $tarball (md4c $version, upstream's CMake project) from
-Debian's source archive into DEST (default: build/md4c-source in the
-checkout), where the windows preset looks for it. Does nothing when DEST
-already holds it.
+Downloads $tarball
+(cmark-gfm $version, GitHub's Markdown parser) from Debian's source
+archive into DEST (default: build/cmark-gfm-source in the checkout), where
+the windows preset looks for it. Does nothing when DEST already holds it.
 
 The archive is reached through apt-get with a private configuration: this
 machine's package sources ($apt_dir/sources.list, $apt_dir/sources.list.d/)
@@ -80,9 +80,9 @@ if [ $# -gt 1 ]; then
   exit 2
 fi
 
-dest=${1:-$(cd "$(dirname "$0")/.." && pwd)/build/md4c-source}
+dest=${1:-$(cd "$(dirname "$0")/.." && pwd)/build/cmark-gfm-source}
 if [ -f "$dest/$tarball" ]; then
-  echo "ondrel: md4c's source is already in $dest/$tarball"
+  echo "ondrel: cmark-gfm's source is already in $dest/$tarball"
   exit 0
 fi
 command -v apt-get >/dev/null 2>&1 || fail "apt-get is missing; put $tarball into $dest by hand"
@@ -102,17 +102,17 @@ if [ -z "$(ls "$work/sources")" ]; then
   fail "no package sources in $apt_dir/sources.list or $apt_dir/sources.list.d/"
 fi
 
-echo "ondrel: fetching md4c $version's source from Debian's source archive"
+echo "ondrel: fetching cmark-gfm $version's source from Debian's source archive"
 # A source that offers no source index (a third-party one) fails its part of
-# the update; md4c's source may still be found, so only the next step decides.
+# the update; cmark-gfm's source may still be found, so only the next step decides.
 if ! privateApt update >"$work/update.log" 2>&1; then
   grep -h '^[EW]:' "$work/update.log" >&2 || true
 fi
-if ! (cd "$work/download" && privateApt source --download-only --tar-only md4c) \
+if ! (cd "$work/download" && privateApt source --download-only --tar-only cmark-gfm) \
   >"$work/source.log" 2>&1; then
   grep -h '^[EW]:' "$work/update.log" "$work/source.log" >&2 || true
-  fail "Debian's source archive gave no md4c $version (apt-get's messages are above)"
+  fail "Debian's source archive gave no cmark-gfm $version (apt-get's messages are above)"
 fi
-[ -f "$work/download/$tarball" ] || fail "Debian's source archive has md4c $version but no $tarball"
+[ -f "$work/download/$tarball" ] || fail "Debian's source archive has cmark-gfm $version but no $tarball"
 mv "$work/download/$tarball" "$dest/$tarball"
-echo "ondrel: md4c's source is in $dest/$tarball"
+echo "ondrel: cmark-gfm's source is in $dest/$tarball"
