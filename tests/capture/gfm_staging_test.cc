@@ -71,7 +71,7 @@ TEST(GfmPage, DocumentInAFolderGetsItsBaseInTheHead) {
             "<style>\r\n"
             "p{}\r\n"
             "</style>\r\n"
-            "<p><img src=\"docs/shot.png\" alt=\"shot\"></p>\r\n");
+            "<p><img src=\"docs/shot.png\" alt=\"shot\" /></p>\r\n");
   EXPECT_EQ(gfmStagedPageText({"", "file:///a\"&/"}, ""),
             "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n<base href=\"file:///a&quot;&amp;/\">"
             "\r\n<style>\r\n</style>\r\n");
