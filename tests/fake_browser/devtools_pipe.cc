@@ -63,7 +63,10 @@ int answerPipe(std::string_view mode, int delayMilliseconds) {
         closePipe();
         hang();
       }
-      if (const std::optional<int> exit = browser.take(nlohmann::json::parse(text))) return *exit;
+      const nlohmann::json command = nlohmann::json::parse(text);
+      // A browser as stuck as its page: it reads and answers nothing more.
+      if (mode == "stall-at-navigate" && command.value("method", "") == "Page.navigate") hang();
+      if (const std::optional<int> exit = browser.take(command)) return *exit;
     }
   }
 }

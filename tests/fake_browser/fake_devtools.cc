@@ -284,6 +284,11 @@ void FakeDevTools::advanceLoad(const std::string& targetId, const std::string& s
     sendEvent("Inspector.targetCrashed", json::object(), sessionId);
     return;
   }
+  if (asked.fate == RendererFate::kDetaches) {
+    sendEvent("Target.detachedFromTarget", {{"sessionId", sessionId}, {"targetId", targetId}});
+    sessions_.erase(sessionId);
+    return;
+  }
   if (asked.fate == RendererFate::kHangsBeforeLoad) {
     page.hung = true;
     return;

@@ -1,7 +1,7 @@
 // The fake browser's protocol side in the test's own process, as the channel of the plug-in's
 // connection: each command sent is taken by the fake at once, and what the fake sends is read
-// back in order. With nothing left to read the channel reports a passed deadline, as a browser
-// that has nothing more to say would leave a waiting call.
+// back in order. With nothing left to read the channel reports `whenSilent`: by default a passed
+// deadline, as a browser that has nothing more to say would leave a waiting call.
 #ifndef ONDREL_TESTS_FAKE_BROWSER_FAKE_DEVTOOLS_CHANNEL_H_
 #define ONDREL_TESTS_FAKE_BROWSER_FAKE_DEVTOOLS_CHANNEL_H_
 
@@ -31,8 +31,10 @@ class FakeDevToolsChannel final : public devtools::MessageChannel {
     return platform::PipeStatus::kDone;
   }
 
+  platform::PipeStatus whenSilent = platform::PipeStatus::kTimedOut;
+
   platform::PipeStatus receive(std::string& received, const platform::Deadline&) override {
-    if (unread_.empty()) return platform::PipeStatus::kTimedOut;
+    if (unread_.empty()) return whenSilent;
     received += unread_.front();
     unread_.pop_front();
     return platform::PipeStatus::kDone;

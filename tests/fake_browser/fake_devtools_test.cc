@@ -299,6 +299,17 @@ TEST_F(FakeDevToolsTest, ARendererThatCrashesIsReportedInItsSession) {
   EXPECT_EQ(newContext(), "fake-context-2");
 }
 
+TEST_F(FakeDevToolsTest, ADetachingPageTakesItsSessionWithIt) {
+  const auto [target, session] = newPage(newContext());
+  result("Page.enable", json::object(), session);
+  const std::vector<json> messages =
+      send("Page.navigate", {{"url", pageFile("a.html", "renderer:detaches")}}, session);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1], json({{"method", "Target.detachedFromTarget"},
+                               {"params", {{"sessionId", session}, {"targetId", target}}}}));
+  EXPECT_TRUE(refused("Page.captureScreenshot", json::object(), session));
+}
+
 TEST_F(FakeDevToolsTest, AHungRendererAnswersNothingUntilItsContextGoes) {
   for (const char* when : {"before", "after"}) {
     SCOPED_TRACE(when);

@@ -27,6 +27,7 @@ RendererFate fateOf(const std::optional<std::string>& word) {
   if (word == "crashes") return RendererFate::kCrashes;
   if (word == "hangs-before-load") return RendererFate::kHangsBeforeLoad;
   if (word == "hangs-after-load") return RendererFate::kHangsAfterLoad;
+  if (word == "detaches") return RendererFate::kDetaches;
   return RendererFate::kRuns;
 }
 

@@ -16,6 +16,7 @@ enum class RendererFate {
   kCrashes,          // "renderer:crashes": it dies before the load event
   kHangsBeforeLoad,  // "renderer:hangs-before-load": a script never ends; no load event
   kHangsAfterLoad,   // "renderer:hangs-after-load": the load event comes, then nothing more
+  kDetaches,         // "renderer:detaches": the page's session detaches before the load event
 };
 
 struct PageDirections {

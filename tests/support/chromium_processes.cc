@@ -45,7 +45,7 @@ std::vector<int> chromiumRenderersNaming(std::string_view text) {
   return processesWhere([&](const std::string& commandLine) {
     return commandLine.find(text) != std::string::npos &&
            commandLine.starts_with("/usr/lib/chromium") &&
-           commandLine.find(std::string_view("--type=renderer\0", 16)) != std::string::npos;
+           commandLine.find("--type=renderer") != std::string::npos;
   });
 }
 

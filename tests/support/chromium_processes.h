@@ -10,7 +10,8 @@
 
 namespace ondrel::test {
 
-// The command line of process `pid`, its arguments NUL-separated; empty once it has gone.
+// The command line of process `pid`, its arguments NUL-separated (Chromium's helpers rewrite
+// theirs as one text, separated by spaces); empty once it has gone.
 std::string commandLineOf(int pid);
 
 // Processes whose command line names `text`, by id: the wrapper's shells included.

@@ -22,7 +22,9 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // further: "close-pipe" closes the pipe at the first command and lives on; "exit" ends at the
 // first command; "bad-json" answers it with a cut JSON text; "no-load" never reports a page
 // loaded; "linger" answers Browser.close but does not end; "crash-at-second-page" ends, unasked,
-// when it is to show a second page, as a browser kept between pictures that crashed.
+// when it is to show a second page, as a browser kept between pictures that crashed;
+// "stall-at-navigate" reads and answers nothing more from the first Page.navigate on, as a
+// browser as stuck as its page.
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
 // Names a file that each run replaces with a byte-for-byte copy of the page it was shown, so
