@@ -45,6 +45,11 @@ bool BrowserSession::usable() {
          !browser_.waitForEnd(platform::Deadline::after(std::chrono::milliseconds(0)));
 }
 
+bool BrowserSession::answers(const platform::Deadline& deadline) {
+  // Answered by the browser process itself, whatever its pages' renderers do.
+  return connection_.call("Browser.getVersion", nlohmann::json::object(), {}, deadline).has_value();
+}
+
 void BrowserSession::close(const platform::Deadline& deadline) {
   if (closed_) return;
   closed_ = true;

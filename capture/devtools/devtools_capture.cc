@@ -125,15 +125,14 @@ PageResult photographOrKeep(PageSupply& pages, PageLease page, std::int32_t heig
 }
 
 // Shows the job's page with `pages`. The next picture's page is asked for
-// last, unless a page stays laid out for the next call: the browser is then
-// kept free for it.
+// last, once this page's context has gone.
 PageResult showPage(PageSupply& pages, const CaptureRequest& request, const PageJob& job,
                     const Deadline& deadline) {
   PageResult result;
   if (auto laidOut = laidOutPage(pages, request, job, deadline)) {
     result = photographOrKeep(pages, std::move(laidOut->first), laidOut->second, job, deadline);
   }
-  if (!pages.holdsLaidOutPage()) pages.prepareNext(deadline);
+  pages.prepareNext(deadline);
   return result;
 }
 

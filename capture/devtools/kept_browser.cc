@@ -6,6 +6,9 @@ namespace {
 // An idle browser is asked to close and given this long before it is killed;
 // Chromium needs a fraction of it.
 constexpr std::chrono::seconds kIdleCloseGrace{2};
+// After a failed picture the browser must answer within this long to be kept:
+// its process answers in a millisecond, however stuck a page's renderer is.
+constexpr std::chrono::milliseconds kAnswerGrace{500};
 
 // Takes the lock, waiting no longer than the deadline.
 bool lockBefore(std::unique_lock<std::timed_mutex>& lock, const platform::Deadline& deadline) {
@@ -52,9 +55,22 @@ bool KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFor
     // Only a browser that went before the deadline is worth a second try.
     if (shown || browser_->usable() || deadline.hasPassed()) break;
   }
-  if (browser_ && !browser_->usable()) closeBrowser(deadline);
+  if (browser_ && !servesOn(shown)) closeBrowser(deadline);
   idleUntil_ = Clock::now() + keepFor;
   return shown;
+}
+
+// A page that crashed or timed out took only its own context with it, and
+// its renderer, so the browser is kept when it still answers; one as stuck
+// as its page is not.
+bool KeptBrowser::servesOn(bool shown) {
+  if (!browser_->usable()) return false;
+  if (shown) return true;
+  const platform::Deadline grace = platform::Deadline::after(kAnswerGrace);
+  if (!browser_->answers(grace)) return false;
+  // A picture that ran out of time made no page ready for the next one.
+  pages_->prepareNext(grace);
+  return browser_->usable();
 }
 
 void KeptBrowser::closeIfIdle() {

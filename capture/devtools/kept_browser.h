@@ -37,8 +37,10 @@ class KeptBrowser {
   // Runs `picture` in a browser started with `launch`, the kept one when it
   // still serves, waiting for other threads' pictures no longer than the
   // deadline. A browser that goes during the picture is replaced once and
-  // the picture tried again. The browser is then kept, idle for `keepFor`.
-  // False when the turn, a browser or the picture could not be had.
+  // the picture tried again. The browser is then kept, idle for `keepFor`;
+  // after a failed picture only when it still answers within a short grace,
+  // which the call may take beyond the deadline. False when the turn, a
+  // browser or the picture could not be had.
   bool show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
             const platform::Deadline& deadline, const Picture& picture);
 
@@ -50,6 +52,8 @@ class KeptBrowser {
   // Under the lock: the pages of the kept browser if it serves `launch`, or
   // of a new one.
   PageSupply* pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline);
+  // Under the lock, after a picture: whether the browser is to be kept.
+  bool servesOn(bool shown);
   void closeBrowser(const platform::Deadline& deadline);
 
   std::timed_mutex mutex_;

@@ -49,7 +49,7 @@ bool PageTarget::navigate(const std::string& url, const platform::Deadline& dead
   const std::optional<json> result = call("Page.navigate", {{"url", url}}, deadline);
   // A page that cannot be loaded is answered with an error text.
   if (!result || result->contains("errorText")) return false;
-  return connection_->waitForEvent(kLoadEvent, sessionId_, deadline);
+  return connection_->waitForEvent(kLoadEvent, session_.id(), deadline);
 }
 
 std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadline) {
@@ -79,7 +79,7 @@ std::optional<std::vector<std::uint8_t>> PageTarget::screenshot(
 
 std::optional<json> PageTarget::call(std::string_view method, json params,
                                      const platform::Deadline& deadline) {
-  return connection_->call(method, std::move(params), sessionId_, deadline);
+  return connection_->call(method, std::move(params), session_.id(), deadline);
 }
 
 }  // namespace ondrel::devtools

@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "capture/devtools/protocol_connection.h"
+#include "capture/devtools/watched_session.h"
 #include "platform/deadline.h"
 
 namespace ondrel::devtools {
 
 // One page of a browser, reached through its connection in flattened mode:
 // commands for it carry its session id. It borrows the connection, which
-// must outlive it. Each step is false or nothing when the browser refused it
-// or the connection broke.
+// must outlive it. Each step is false or nothing when the browser refused it,
+// the connection broke, or the page went: a page whose renderer crashed ends
+// every step at once, whatever the deadline.
 class PageTarget {
  public:
   // The page `targetId`, attached and reporting its page events.
@@ -49,14 +51,14 @@ class PageTarget {
   PageTarget(ProtocolConnection& connection, std::string targetId, std::string sessionId)
       : connection_(&connection),
         targetId_(std::move(targetId)),
-        sessionId_(std::move(sessionId)) {}
+        session_(connection, std::move(sessionId), targetId_) {}
 
   std::optional<nlohmann::json> call(std::string_view method, nlohmann::json params,
                                      const platform::Deadline& deadline);
 
   ProtocolConnection* connection_;
   std::string targetId_;
-  std::string sessionId_;
+  WatchedSession session_;
 };
 
 }  // namespace ondrel::devtools

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "capture/devtools/json_fields.h"
+#include "capture/devtools/page_end.h"
 
 namespace ondrel::devtools {
 namespace {
@@ -37,23 +38,30 @@ std::optional<std::int64_t> ProtocolConnection::request(std::string_view method,
                                                         std::string_view sessionId,
                                                         const platform::Deadline& deadline) {
   const std::optional<std::int64_t> id = send(method, std::move(params), sessionId, deadline);
-  if (id) requested_.emplace(*id, std::nullopt);
+  if (id) requested_.emplace(*id, Requested{std::string(sessionId), std::nullopt});
   return id;
 }
 
-std::optional<json> ProtocolConnection::answer(std::int64_t id,
-                                               const platform::Deadline& deadline) {
+std::optional<json> ProtocolConnection::answer(std::int64_t id, const platform::Deadline& deadline,
+                                               LateAnswer late) {
   const auto requested = requested_.find(id);
   if (requested == requested_.end()) return std::nullopt;
-  const bool answered = waitUntil([&] { return requested->second.has_value(); }, deadline);
-  const std::optional<json> result = answered ? resultOf(*requested->second) : std::nullopt;
+  const std::string& sessionId = requested->second.sessionId;
+  const bool answered = waitUntil(
+      [&] { return requested->second.answer.has_value() || pageGone(sessionId); }, deadline);
+  const bool came = answered && requested->second.answer.has_value();
+  const std::optional<json> result = came ? resultOf(*requested->second.answer) : std::nullopt;
   requested_.erase(requested);
+  if (!came && late && !broken_) lateAnswers_.emplace(id, std::move(late));
   return result;
 }
 
 bool ProtocolConnection::waitForEvent(std::string_view method, std::string_view sessionId,
                                       const platform::Deadline& deadline) {
-  return waitUntil([&] { return takeKeptEvent(method, sessionId); }, deadline);
+  bool taken = false;
+  waitUntil([&] { return (taken = takeKeptEvent(method, sessionId)) || pageGone(sessionId); },
+            deadline);
+  return taken;
 }
 
 bool ProtocolConnection::waitUntil(const std::function<bool()>& done,
@@ -61,14 +69,11 @@ bool ProtocolConnection::waitUntil(const std::function<bool()>& done,
   while (!done()) {
     std::optional<json> message = nextMessage(deadline);
     if (!message) return false;
-    const std::optional<std::int64_t> answered = idOf(*message);
-    if (!answered) {
+    if (const std::optional<std::int64_t> id = idOf(*message)) {
+      receiveAnswer(*id, std::move(*message), deadline);
+    } else {
       receiveEvent(std::move(*message), deadline);
-      continue;
     }
-    // Answers to posted commands are passed over.
-    const auto waiting = requested_.find(*answered);
-    if (waiting != requested_.end()) waiting->second = std::move(*message);
   }
   return true;
 }
@@ -77,15 +82,31 @@ void ProtocolConnection::forgetEvents(std::string_view method) {
   std::erase_if(events_, [&](const json& event) { return stringField(event, "method") == method; });
 }
 
+void ProtocolConnection::watchPage(const std::string& sessionId, const std::string& targetId) {
+  watchedPages_[sessionId] = WatchedPage{targetId, false};
+}
+
+void ProtocolConnection::forgetPage(std::string_view sessionId) noexcept {
+  const auto watched = watchedPages_.find(sessionId);
+  if (watched != watchedPages_.end()) watchedPages_.erase(watched);
+}
+
+bool ProtocolConnection::pageGone(std::string_view sessionId) const {
+  const auto watched = watchedPages_.find(sessionId);
+  return watched != watchedPages_.end() && watched->second.gone;
+}
+
 std::optional<std::int64_t> ProtocolConnection::send(std::string_view method, json params,
                                                      std::string_view sessionId,
                                                      const platform::Deadline& deadline) {
-  if (broken_) return std::nullopt;
+  if (broken_ || deadline.hasPassed() || pageGone(sessionId)) return std::nullopt;
   const std::int64_t id = ++lastId_;
   json command = {{"id", id}, {"method", method}, {"params", std::move(params)}};
   if (!sessionId.empty()) command["sessionId"] = sessionId;
   std::string frame = command.dump();
   frame.push_back('\0');
+  // A frame cut short would run into the next: whatever stopped the sending
+  // breaks the connection.
   if (channel_.send(frame, deadline) != platform::PipeStatus::kDone) {
     broken_ = true;
     return std::nullopt;
@@ -101,10 +122,29 @@ std::optional<json> ProtocolConnection::nextMessage(const platform::Deadline& de
       break;
     }
     if (framer_.overflowed()) break;
-    if (channel_.receive(framer_.pending(), deadline) != platform::PipeStatus::kDone) break;
+    // A browser that keeps talking must not keep a wait beyond its deadline.
+    if (deadline.hasPassed()) return std::nullopt;
+    const platform::PipeStatus status = channel_.receive(framer_.pending(), deadline);
+    if (status == platform::PipeStatus::kTimedOut) return std::nullopt;
+    if (status != platform::PipeStatus::kDone) break;
   }
   broken_ = true;
   return std::nullopt;
+}
+
+// Answers to posted commands, and to requests given up on without a use for
+// their results, are passed over.
+void ProtocolConnection::receiveAnswer(std::int64_t id, json answer,
+                                       const platform::Deadline& deadline) {
+  if (const auto waiting = requested_.find(id); waiting != requested_.end()) {
+    waiting->second.answer = std::move(answer);
+    return;
+  }
+  const auto late = lateAnswers_.find(id);
+  if (late == lateAnswers_.end()) return;
+  const LateAnswer handler = std::move(late->second);
+  lateAnswers_.erase(late);
+  if (const std::optional<json> result = resultOf(answer)) handler(*result, deadline);
 }
 
 bool ProtocolConnection::takeKeptEvent(std::string_view method, std::string_view sessionId) {
@@ -133,6 +173,7 @@ void ProtocolConnection::onEvent(std::string method, EventHandler handler) {
 }
 
 void ProtocolConnection::receiveEvent(json event, const platform::Deadline& deadline) {
+  notePageEnd(event);
   const auto handler = handlers_.find(stringField(event, "method"));
   if (handler != handlers_.end()) {
     handler->second(event, deadline);
@@ -140,6 +181,17 @@ void ProtocolConnection::receiveEvent(json event, const platform::Deadline& dead
   }
   if (events_.size() == kKeptEvents) events_.pop_front();
   events_.push_back(std::move(event));
+}
+
+void ProtocolConnection::notePageEnd(const json& event) {
+  const std::optional<PageEnd> end = pageEndIn(event);
+  if (!end) return;
+  for (auto& [sessionId, page] : watchedPages_) {
+    if ((!end->sessionId.empty() && sessionId == end->sessionId) ||
+        (!end->targetId.empty() && page.targetId == end->targetId)) {
+      page.gone = true;
+    }
+  }
 }
 
 }  // namespace ondrel::devtools
