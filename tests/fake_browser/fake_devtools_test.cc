@@ -407,7 +407,7 @@ class MixedUpSessionsTest : public ::testing::Test {
   // A page of the supply laid out at `width` x `height` with a document of seed `seed`.
   std::optional<devtools::PageLease> shownPage(int width, int height, int seed) {
     std::optional<devtools::PageLease> page = supply.open(kNever);
-    if (!page || !(*page)->setViewport(width, height, kNever) ||
+    if (!page || !(*page)->setViewport(width, height, 1.0, kNever) ||
         !(*page)->navigate(
             pageFile("page" + std::to_string(seed) + ".html", "seed:" + std::to_string(seed)),
             kNever)) {
