@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/loopback_socket.h"
+
 namespace ondrel::test {
 
 class LocalHttpServer {
@@ -26,10 +28,10 @@ class LocalHttpServer {
 
  private:
   void serve();
-  void answer(int connection);
+  void answer(const Socket& connection);
 
-  int listener_ = -1;
   int port_ = 0;
+  Socket listener_;
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   std::vector<std::string> requests_;
