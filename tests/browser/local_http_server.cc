@@ -50,11 +50,21 @@ std::vector<std::string> LocalHttpServer::requests() const {
   return requests_;
 }
 
+int LocalHttpServer::connections() const {
+  std::lock_guard lock(mutex_);
+  return connections_;
+}
+
 void LocalHttpServer::serve() {
   while (!stopping_) {
     if (!becomesReadable(listener_, 50)) continue;
     const Socket connection = acceptConnection(listener_);
-    if (connection.valid()) answer(connection);
+    if (!connection.valid()) continue;
+    {
+      std::lock_guard lock(mutex_);
+      ++connections_;
+    }
+    answer(connection);
   }
 }
 
