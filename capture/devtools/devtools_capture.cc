@@ -46,7 +46,8 @@ Deadline deadlineFor(std::int32_t waitSeconds) {
 }
 
 BrowserLaunch launchFor(const CaptureRequest& request) {
-  return BrowserLaunch{request.browserPath, request.showScrollbars, request.elevation};
+  return BrowserLaunch{request.browserPath, request.showScrollbars, request.elevation,
+                       request.devTools.blockNetwork};
 }
 
 // What a whole page laid out in a kept browser is kept for: the same page

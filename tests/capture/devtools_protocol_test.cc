@@ -178,6 +178,13 @@ TEST(LaunchCommandLineTest, SwitchesInTheirOrder) {
             u"--disable-gpu-vsync --disable-frame-rate-limit --disable-features=WebUIOmniboxPopup,"
             u"WebUIOmniboxAimPopup,SpareRendererForSitePerProcess --do-not-de-elevate "
             u"about:blank");
+  launch = {u"C:\\Edge\\msedge.exe", true, Elevation::kNone, true};
+  EXPECT_EQ(launchCommandLine(launch, u"C:\\Temp\\p"),
+            u"\"C:\\Edge\\msedge.exe\" --headless --remote-debugging-pipe "
+            u"--user-data-dir=\"C:\\Temp\\p\" --no-first-run --no-default-browser-check "
+            u"--disable-gpu-vsync --disable-frame-rate-limit --disable-features=WebUIOmniboxPopup,"
+            u"WebUIOmniboxAimPopup,SpareRendererForSitePerProcess "
+            u"--host-resolver-rules=\"MAP * ~NOTFOUND\" about:blank");
 }
 
 TEST(FullPageHeightTest, WholeRowsWithinTheTallest) {
