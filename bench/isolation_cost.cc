@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "capture/devtools/browser_session.h"
-#include "capture/devtools/file_url.h"
 #include "capture/devtools/page_supply.h"
+#include "capture/staging/file_url.h"
 #include "platform/deadline.h"
 #include "text/wide_text.h"
 
@@ -56,7 +56,7 @@ double picture(WarmBrowser& browser, const std::string& url) {
   const Deadline deadline = Deadline::after(std::chrono::seconds(30));
   const auto start = Clock::now();
   std::optional<ondrel::devtools::PageLease> page = browser.pages->open(deadline);
-  if (!page || !page->page().setViewport(640, 480, deadline) ||
+  if (!page || !page->page().setViewport(640, 480, 1.0, deadline) ||
       !page->page().navigate(url, deadline) || !page->page().screenshot(deadline)) {
     return -1;
   }
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   }
   const int pictures = argc == 4 ? std::atoi(argv[3]) : 80;
   const std::optional<std::string> url =
-      ondrel::devtools::fileUrl(std::filesystem::absolute(argv[2]).u16string());
+      ondrel::fileUrl(std::filesystem::absolute(argv[2]).u16string());
   if (pictures < 2 * kRun || !url) {
     std::fprintf(stderr, "ondrel-bench-isolation: bad page or number of pictures\n");
     return 2;

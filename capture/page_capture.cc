@@ -45,13 +45,13 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
 // measure when the DevTools engine's browser refuses its pipe.
 std::optional<std::int32_t> measurePageHeight(const CaptureRequest& request) {
   if (beginCall(request) != CaptureEngine::kDevTools) {
-    return request.engine == CaptureEngine::kDevTools ? std::optional(request.captureHeight)
+    return request.engine == CaptureEngine::kDevTools ? std::optional(request.pictureHeight())
                                                       : std::nullopt;
   }
   const devtools::DevToolsHeight measured = devtools::measurePage(request);
   if (!measured.browserRefusedPipe) return measured.height;
   EngineFallback::ofThisModule().browserRefusedPipe(request);
-  return request.captureHeight;
+  return request.pictureHeight();
 }
 
 std::optional<std::string> browserVersion(const CaptureRequest& request, bool& refusedPipe) {

@@ -12,4 +12,11 @@ std::optional<PageKind> pageKindOf(WideView fileName) {
   return std::nullopt;
 }
 
+WideView extensionOf(PageKind kind) {
+  for (const PageExtension& page : kPageExtensions) {
+    if (page.kind == kind) return page.extension;
+  }
+  return {};
+}
+
 }  // namespace ondrel

@@ -33,6 +33,9 @@ constexpr bool followsSvgSetting(PageKind kind) { return kind == PageKind::kSvgD
 // nothing for any other file.
 std::optional<PageKind> pageKindOf(WideView fileName);
 
+// The first extension that names `kind`, with its dot.
+WideView extensionOf(PageKind kind);
+
 }  // namespace ondrel
 
 #endif  // ONDREL_CAPTURE_PAGE_KINDS_H_

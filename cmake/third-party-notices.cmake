@@ -1,5 +1,5 @@
 # Writes THIRD-PARTY-NOTICES.txt for one build's package from the licence
-# files of the installed packages (and of md4c's source tarball for Windows),
+# files of the installed packages (and of cmark-gfm's source tarball for Windows),
 # for every library of cmake/third_party_libraries.cmake that the build ships.
 #   cmake -DBUILD_KIND=native|windows -DBINARY_DIR=... -DVERSION=... -DOUTPUT=... -P third-party-notices.cmake
 cmake_minimum_required(VERSION 3.25)

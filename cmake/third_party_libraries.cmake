@@ -28,15 +28,15 @@ ondrel_third_party(nlohmann_json
   PACKAGE nlohmann-json3-dev
   LICENSE /usr/share/doc/nlohmann-json3-dev/copyright)
 
-ondrel_third_party(md4c
-  NAME "md4c, a Markdown parser and HTML renderer"
+ondrel_third_party(cmark_gfm
+  NAME "cmark-gfm, GitHub's Markdown parser and HTML renderer, with its extensions"
   SHIPPED_IN native windows
-  HOW_native "linked by the module and the tools as Debian's shared libraries"
+  HOW_native "compiled into the module and the tools from Debian's static libraries"
   HOW_windows "compiled into the module and the tools from its source"
-  LINKED "/libmd4c(-html)?\\.(a|so[.0-9]*)$"
-  PACKAGE libmd4c0
-  LICENSE @BINARY_DIR@/md4c/md4c-release-0.4.8/LICENSE.md
-          /usr/share/doc/libmd4c0/copyright /usr/share/doc/libmd4c-dev/copyright)
+  LINKED "/libcmark-gfm(-extensions)?\\.(a|so[.0-9]*)$"
+  PACKAGE libcmark-gfm-dev
+  LICENSE @BINARY_DIR@/cmark-gfm/COPYING
+          /usr/share/doc/libcmark-gfm-dev/copyright)
 
 ondrel_third_party(libspng
   NAME "libspng, a PNG decoder"

@@ -25,4 +25,8 @@ PictureSize pictureSize(const SettingsSource& settings, bool isSvgDrawing,
   return *drawing;
 }
 
+PictureSize inDevicePixels(PictureSize cssSize, double deviceScale) {
+  return {devicePixels(cssSize.width, deviceScale), devicePixels(cssSize.height, deviceScale)};
+}
+
 }  // namespace ondrel

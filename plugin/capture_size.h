@@ -19,6 +19,10 @@ PictureSize resolveCaptureSize(const SettingsSource& settings);
 PictureSize pictureSize(const SettingsSource& settings, bool isSvgDrawing,
                         std::span<const std::uint8_t> imageBytes);
 
+// The picture of a capture of `cssSize` in device pixels at `deviceScale`
+// (devicePixels in capture/capture_request.h).
+PictureSize inDevicePixels(PictureSize cssSize, double deviceScale);
+
 }  // namespace ondrel
 
 #endif  // ONDREL_PLUGIN_CAPTURE_SIZE_H_

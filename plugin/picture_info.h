@@ -30,13 +30,16 @@ static_assert(offsetof(PictureInfoRecord, densityX) == 16);
 static_assert(offsetof(PictureInfoRecord, bitsPerPixel) == 20);
 
 // Fills `info` with the size the picture of this input will have: the
-// settings' capture size, or an SVG drawing's own. A memory image, having no
-// name, counts as an SVG drawing while SVG drawings are on. For a whole page
-// (DevTools engine, fullPage) of a named file the page is laid out to learn
-// its height; that failing gives kReadOrCaptureFailed, a width the viewer's
-// blocks cannot hold kOutOfMemory, and `info` is then left alone. Only the
-// fields of the record are written, never its alignment gap. `report`, when
-// given, hears why a whole page could not be measured.
+// settings' capture size, or an SVG drawing's own, in device pixels at the
+// settings' scale. A memory image is the page its bytes show when the
+// settings take memory images (memoryImageName; kNotAccepted when not this
+// one); else, having no name, it counts as an SVG drawing while SVG drawings
+// are on. For a whole page (DevTools engine, fullPage) of a named file or a
+// taken memory image the page is laid out to learn its height; that failing
+// gives kReadOrCaptureFailed, a width the viewer's blocks cannot hold
+// kOutOfMemory, and `info` is then left alone. Only the fields of the record
+// are written, never its alignment gap. `report`, when given, hears why a
+// whole page could not be measured or a memory image was not taken.
 ResultCode describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
                            std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info,
                            CaptureReport* report = nullptr);

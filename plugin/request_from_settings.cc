@@ -10,27 +10,31 @@
 
 namespace ondrel {
 
-std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, WideView fileName,
-                                                std::span<const std::uint8_t> imageBytes) {
+std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, WideView pageName,
+                                                std::span<const std::uint8_t> imageBytes,
+                                                PageOrigin origin) {
   CaptureRequest request;
   request.engine = settings.captureEngine();
   request.browserPath = settings.browserPath();
-  request.pagePath = WideString(fileName);
+  request.pagePath = WideString(pageName);
+  if (origin == PageOrigin::kMemory) request.memoryImage = imageBytes;
   request.showScrollbars = settings.scrollBarsShown();
-  const bool isSvgDrawing = pageKindOf(fileName) == PageKind::kSvgDrawing && settings.svgEnabled();
+  const bool isSvgDrawing = pageKindOf(pageName) == PageKind::kSvgDrawing && settings.svgEnabled();
   const PictureSize size = pictureSize(settings, isSvgDrawing, imageBytes);
   request.captureWidth = size.width;
   request.captureHeight = size.height;
+  request.deviceScale = settings.deviceScale();
   request.waitSeconds = settings.waitSeconds();
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
   request.convertMarkdown =
       markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
+  request.markdownCodePage = settings.markdownCodePage();
   DevToolsOptions& devTools = request.devTools;
   devTools.keepBrowserSeconds = settings.keepBrowserSeconds();
   devTools.blockNetwork = settings.networkBlocked();
   devTools.fullPage = settings.fullPage();
   if (devTools.fullPage) {
-    const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(size.width);
+    const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(request.pictureWidth());
     if (!tallest) return std::nullopt;
     devTools.tallestPage = std::min(*tallest, kTallestFullPage);
   }

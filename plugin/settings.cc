@@ -1,14 +1,31 @@
 #include "plugin/settings.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 
 #include "platform/module_path.h"
 #include "platform/profile_reader.h"
 #include "platform/shell_paths.h"
+#include "platform/text_codec.h"
 
 namespace ondrel {
 
 bool isOn(WideView value) { return equalsIgnoringAsciiCase(value, u"ON"); }
+
+std::optional<double> parseDeviceScale(WideView text) {
+  std::string digits;
+  for (const char16_t c : text) {
+    if ((c < u'0' || c > u'9') && c != u'.') return std::nullopt;
+    digits.push_back(char(c));
+  }
+  double scale = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, scale, std::chars_format::fixed);
+  if (digits.empty() || error != std::errc() || stop != end) return std::nullopt;
+  if (scale < setting::kSmallestScale || scale > setting::kLargestScale) return std::nullopt;
+  return scale;
+}
 
 WideString SettingsSource::browserPath() const {
   return readText(setting::kBrowser, setting::kBrowserDefault, setting::kTextCapacity);
@@ -48,6 +65,11 @@ WideString SettingsSource::markdownStylePath() const {
   return readText(setting::kMarkdownStyle, setting::kMarkdownStyleDefault, setting::kTextCapacity);
 }
 
+std::uint32_t SettingsSource::markdownCodePage() const {
+  const int codePage = readInteger(setting::kMarkdownEncoding, setting::kMarkdownEncodingDefault);
+  return codePage > 0 ? std::uint32_t(codePage) : platform::kAnsiCodePage;
+}
+
 int SettingsSource::keepBrowserSeconds() const {
   if (captureEngine() != CaptureEngine::kDevTools) return 0;
   return std::max(readInteger(setting::kKeepBrowser, setting::kKeepBrowserDefault), 0);
@@ -58,6 +80,17 @@ bool SettingsSource::networkBlocked() const {
          equalsIgnoringAsciiCase(
              readText(setting::kNetwork, setting::kNetworkDefault, setting::kNetworkCapacity),
              setting::kNetworkOff);
+}
+
+double SettingsSource::deviceScale() const {
+  return parseDeviceScale(
+             readText(setting::kScale, setting::kScaleDefault, setting::kScaleCapacity))
+      .value_or(1.0);
+}
+
+bool SettingsSource::memoryImagesTaken() const {
+  return isOn(readText(setting::kMemoryImages, setting::kMemoryImagesDefault,
+                       setting::kMemoryImagesCapacity));
 }
 
 WideString SettingsSource::logPath() const {

@@ -25,16 +25,21 @@ inline constexpr char16_t kEngine[] = u"engine";
 inline constexpr char16_t kFullPage[] = u"fullPage";
 inline constexpr char16_t kMarkdown[] = u"markdown";
 inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
+inline constexpr char16_t kMarkdownEncoding[] = u"markdownEncoding";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
+inline constexpr char16_t kScale[] = u"scale";
+inline constexpr char16_t kMemoryImages[] = u"memoryImages";
 inline constexpr char16_t kLog[] = u"log";
 
 // Every key above: any other in the section is named in the log as unknown,
 // with the nearest of these. A key added above belongs here too, and in the
 // example settings files, which a test holds to this list.
 inline constexpr WideView kKnownKeys[] = {
-    kBrowser,  kSvg,      kScrollBar,     kWidth,       kHeight,  kWaitTime, kEngine,
-    kFullPage, kMarkdown, kMarkdownStyle, kKeepBrowser, kNetwork, kLog};
+    kBrowser,  kSvg,           kScrollBar,        kWidth,
+    kHeight,   kWaitTime,      kEngine,           kFullPage,
+    kMarkdown, kMarkdownStyle, kMarkdownEncoding, kKeepBrowser,
+    kNetwork,  kScale,         kMemoryImages,     kLog};
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -47,9 +52,14 @@ inline constexpr char16_t kFullPageDefault[] = u"OFF";
 inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
 inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
 inline constexpr char16_t kMarkdownStyleDefault[] = u"";
+inline constexpr int kMarkdownEncodingDefault = int(platform::kAnsiCodePage);
 inline constexpr int kKeepBrowserDefault = 60;
 inline constexpr char16_t kNetworkDefault[] = u"";  // the page may load anything
 inline constexpr char16_t kNetworkOff[] = u"OFF";
+inline constexpr char16_t kScaleDefault[] = u"1";
+inline constexpr double kSmallestScale = 1.0;
+inline constexpr double kLargestScale = 4.0;
+inline constexpr char16_t kMemoryImagesDefault[] = u"OFF";
 inline constexpr char16_t kLogDefault[] = u"";  // nothing is written anywhere
 // A log above this many bytes is renamed to NAME.1 and begun again.
 inline constexpr std::uint64_t kLogRotationBytes = std::uint64_t(1) << 20;
@@ -59,6 +69,8 @@ inline constexpr std::size_t kScrollBarCapacity = 32;
 inline constexpr std::size_t kEngineCapacity = 32;
 inline constexpr std::size_t kFullPageCapacity = 32;
 inline constexpr std::size_t kNetworkCapacity = 32;
+inline constexpr std::size_t kScaleCapacity = 32;
+inline constexpr std::size_t kMemoryImagesCapacity = 32;
 }  // namespace setting
 
 // Where the settings come from. Every read goes to the source afresh, so an
@@ -87,12 +99,22 @@ class SettingsSource {
   // they select is decided in capture/markdown_dialect.h.
   WideString markdownDialect() const;
   WideString markdownStylePath() const;
+  // The Windows code page that GitHub-flavoured staging decodes a document
+  // in neither UTF-8 nor UTF-16 from; platform::kAnsiCodePage when the key
+  // is missing or not a code page number.
+  std::uint32_t markdownCodePage() const;
   // Idle seconds a browser of the DevTools engine is kept for the next
   // picture; 0 (a browser per picture) for the other engine or below 0.
   int keepBrowserSeconds() const;
   // "OFF" in any letter case, with the DevTools engine: pages load file: and
   // data: resources only. The one-shot engine cannot block the network.
   bool networkBlocked() const;
+  // The device scale factor, a decimal number from 1 to 4 (parseDeviceScale);
+  // 1 when the key is missing, unreadable or out of range.
+  double deviceScale() const;
+  // "ON" in any letter case: pictures handed over in memory, without a
+  // name, are taken as the page their bytes show (capture/page_kind_sniffing.h).
+  bool memoryImagesTaken() const;
   // The log file's name as written; empty: no log.
   WideString logPath() const;
 };
@@ -129,6 +151,10 @@ class ModuleSettings final : public SettingsFile {
 
 // "ON" in any letter case is on; everything else, empty included, is off.
 bool isOn(WideView value);
+
+// A scale written as digits with an optional decimal point ("2", "1.5",
+// "1.25"), from kSmallestScale to kLargestScale; nothing for anything else.
+std::optional<double> parseDeviceScale(WideView text);
 
 }  // namespace ondrel
 

@@ -1,10 +1,11 @@
 #!/bin/sh
-# Times four Markdown converters in one run on the same bytes: the plug-in's built-in converter
+# Times the Markdown converters in one run on the same bytes: the plug-in's built-in converter
 # (ondrel-md --staging, its staging configuration), the GitHub-flavoured path (ondrel-md --gfm,
-# md4c through ondrel), Debian's cmark (--unsafe, so raw HTML passes as md4c lets it) and md4c's
-# own renderer alone (md4c-render). The input is the corpus of scripts/markdown-corpus.sh, 10 MiB
-# of the machine's own Markdown unless SIZE says otherwise. Each converter runs RUNS times
-# (default 5), output to /dev/null; the table shows the fastest and the median run.
+# cmark-gfm through ondrel), the same with alerts and front matter (ondrel-md --gfm --github, the
+# body of a markdown=GFM page) and Debian's cmark-gfm program with the same extensions. The input
+# is the corpus of scripts/markdown-corpus.sh, 10 MiB of the machine's own Markdown unless SIZE
+# says otherwise. Each converter runs RUNS times (default 5), in rounds of one run each, output
+# to /dev/null; the table shows the fastest and the median run.
 #   scripts/bench-markdown.sh [BUILD [RUNS [SIZE]]]
 set -eu
 cd "$(dirname "$0")/.."
@@ -13,34 +14,49 @@ runs=${2:-5}
 size=${3:-10485760}
 
 . scripts/markdown-programs.sh
-if ! command -v cmark >/dev/null 2>&1; then
-  echo "ondrel: cmark is missing; install it with scripts/install-dependencies.sh" >&2
-  exit 1
-fi
 corpus=$(scripts/markdown-corpus.sh "$size")
+
+# The converters by number: the table's name for each and its command, to which the corpus is
+# given as the last argument.
+converters=4
+name_1="built-in converter"
+command_1="$ondrel_md --staging"
+name_2="GFM path (cmark-gfm through ondrel)"
+command_2="$ondrel_md --gfm"
+name_3="GFM page body (alerts, front matter)"
+command_3="$ondrel_md --gfm --github"
+name_4="cmark-gfm $(cmark-gfm --version | head -1 | cut -d" " -f2)"
+command_4=$cmark_gfm
 
 # Milliseconds of one run of the command, which is given the corpus as its last argument.
 milliseconds() {
   start=$(date +%s%N)
-  "$@" "$corpus" >/dev/null
+  $1 "$corpus" >/dev/null
   end=$(date +%s%N)
   echo $(((end - start) / 1000000))
 }
 
-# One table row: converter, command, fastest and median run, throughput of the fastest.
-measure() {
-  name=$1
-  shift
-  "$@" "$corpus" >/dev/null  # a first run to warm the file cache
-  times=""
-  i=0
-  while [ "$i" -lt "$runs" ]; do
-    times="$times $(milliseconds "$@")"
-    i=$((i + 1))
+# Round after round, each converter once a round, so that a machine busy for a while slows every
+# converter alike: lines of "converter milliseconds".
+timeRounds() {
+  round=0
+  while [ "$round" -lt "$runs" ]; do
+    i=1
+    while [ "$i" -le "$converters" ]; do
+      eval "command=\$command_$i"
+      echo "$i $(milliseconds "$command")"
+      i=$((i + 1))
+    done
+    round=$((round + 1))
   done
-  output=$("$@" "$corpus" | wc -c)
-  echo "$times" | tr ' ' '\n' | grep . | sort -n | awk -v name="$name" -v command="$*" \
-    -v size="$size" -v output="$output" -v build="$build/" '
+}
+
+# One table row: converter, command, fastest and median run, throughput of the fastest.
+row() {
+  eval "name=\$name_$1 command=\$command_$1"
+  output=$($command "$corpus" | wc -c)
+  awk -v i="$1" '$1 == i { print $2 }' "$times" | sort -n | awk -v name="$name" \
+    -v command="$command" -v size="$size" -v output="$output" -v build="$build/" '
     { t[NR] = $1 }
     END {
       sub(build, "", command)
@@ -51,12 +67,23 @@ measure() {
     }'
 }
 
-echo "$(wc -c <"$corpus") bytes of Markdown, $runs runs each, on $(nproc) cores"
+times=$(mktemp)
+trap 'rm -f "$times"' EXIT
+i=1
+while [ "$i" -le "$converters" ]; do  # a first run of each to warm the file cache
+  eval "command=\$command_$i"
+  $command "$corpus" >/dev/null
+  i=$((i + 1))
+done
+timeRounds >"$times"
+
+echo "$(wc -c <"$corpus") bytes of Markdown, $runs interleaved runs each, on $(nproc) cores"
 echo "($(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'))"
 echo
 echo "| Converter | Command | Fastest ms | Median ms | MiB/s | Output bytes |"
 echo "|---|---|---:|---:|---:|---:|"
-measure "built-in converter" "$ondrel_md" --staging
-measure "GFM path (md4c through ondrel)" "$ondrel_md" --gfm
-measure "cmark $(cmark --version | head -1 | cut -d" " -f2)" cmark --unsafe
-measure "md4c's own renderer" "$md4c_render"
+i=1
+while [ "$i" -le "$converters" ]; do
+  row "$i"
+  i=$((i + 1))
+done

@@ -1,14 +1,15 @@
 #!/bin/sh
 # Installs, from Debian's archive, whatever the build and the tests need and
 # this machine lacks. Runs apt-get as root, through sudo when not root. Then
-# fetches md4c's source for the Windows build, which compiles it with
+# fetches cmark-gfm's source for the Windows build, which compiles it with
 # MinGW-w64; that needs no root and leaves apt's own configuration alone.
 set -eu
 cd "$(dirname "$0")/.."
 
 packages="g++ cmake ninja-build pkg-config git
   googletest libgtest-dev libbenchmark-dev
-  libspng-dev nlohmann-json3-dev libmd4c-dev libmd4c-html0-dev cmark
+  libspng-dev nlohmann-json3-dev libcmark-gfm-dev libcmark-gfm-extensions-dev
+  cmark-gfm
   mingw-w64 wine64
   chromium fonts-noto-cjk
   clang-format clang libclang-rt-14-dev"
@@ -41,4 +42,4 @@ installMissing() {
 }
 
 installMissing
-scripts/fetch-md4c-source.sh
+scripts/fetch-cmark-gfm-source.sh

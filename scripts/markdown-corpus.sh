@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the Markdown corpus of the benchmark and of the md4c output check: every .md file under
+# Makes the Markdown corpus of the benchmark and of the GFM output check: every .md file under
 # 2 MB on this machine (outside /work, /proc, /sys, /dev and /tmp), in sorted path order, one
 # after the other, cut at SIZE bytes (default 10 MiB); on a machine with less Markdown than
 # that, the files come round again. Writes build/markdown-corpus/corpus.md unless it is already

@@ -2,8 +2,8 @@
 # Runs every test: installs what is missing, builds the native, sanitizer,
 # Windows, ThreadSanitizer and fuzz builds, runs their tests (the Windows ones
 # under wine64, the real-browser ones with Chromium), replays the fuzz
-# targets' seeds and kept findings, checks ondrel-md --gfm against md4c's renderer on
-# 10 MiB of the machine's Markdown, and fuzzes each target for a short while.
+# targets' seeds and kept findings, checks ondrel-md --gfm against the cmark-gfm program
+# on 10 MiB of the machine's Markdown, and fuzzes each target for a short while.
 #
 # A soak run (ctest label "soak") spends most of its time waiting for the fake
 # browser, so each one starts in the background as soon as its build is done
@@ -25,7 +25,7 @@ for preset in native sanitize windows tsan fuzz; do
   echo "ondrel: testing the $preset preset"
   ctest --preset "$preset" -LE soak -j"$(nproc)" || status=1
 done
-echo "ondrel: checking ondrel-md --gfm against md4c on the machine's Markdown"
+echo "ondrel: checking ondrel-md --gfm against cmark-gfm on the machine's Markdown"
 scripts/check-gfm-output.sh build/native || status=1
 echo "ondrel: fuzzing every target for 30 seconds"
 scripts/fuzz.sh 30 || status=1

@@ -64,6 +64,9 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
   return code;
 }
 
+// The one well-formed sequence that decodes to the replacement character.
+constexpr std::size_t kReplacementLength = 3;
+
 }  // namespace
 
 bool equalsIgnoringAsciiCase(WideView a, WideView b) {
@@ -97,6 +100,28 @@ std::string wideToUtf8(WideView wide) {
     appendUtf8(utf8, code);
   }
   return utf8;
+}
+
+bool isWellFormedUtf8(std::string_view bytes) {
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t start = pos;
+    if (decodeUtf8(bytes, pos) == kReplacement && pos - start != kReplacementLength) return false;
+  }
+  return true;
+}
+
+WideString utf16FromBytes(std::string_view bytes, ByteOrder order) {
+  const int first = order == ByteOrder::kLittleEndian ? 0 : 1;
+  WideString wide;
+  wide.reserve(bytes.size() / 2 + 1);
+  std::size_t pos = 0;
+  for (; pos + 1 < bytes.size(); pos += 2) {
+    const auto low = static_cast<unsigned char>(bytes[pos + first]);
+    const auto high = static_cast<unsigned char>(bytes[pos + 1 - first]);
+    wide.push_back(char16_t(high << 8 | low));
+  }
+  if (pos < bytes.size()) wide.push_back(char16_t(kReplacement));
+  return wide;
 }
 
 }  // namespace ondrel

@@ -27,6 +27,15 @@ WideString widenAscii(std::string_view ascii);
 WideString utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(WideView wide);
 
+// Whether every byte belongs to a well-formed UTF-8 sequence: no overlong
+// forms, surrogates or code points past U+10FFFF.
+bool isWellFormedUtf8(std::string_view bytes);
+
+// UTF-16 code units stored as bytes, two to a unit in the given order; an
+// odd last byte becomes U+FFFD.
+enum class ByteOrder { kLittleEndian, kBigEndian };
+WideString utf16FromBytes(std::string_view bytes, ByteOrder order);
+
 }  // namespace ondrel
 
 #endif  // ONDREL_TEXT_WIDE_TEXT_H_

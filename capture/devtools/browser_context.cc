@@ -15,9 +15,19 @@ constexpr std::chrono::milliseconds kDisposeGrace{500};
 
 std::optional<BrowserContext> BrowserContext::create(ProtocolConnection& connection,
                                                      const platform::Deadline& deadline) {
+  const std::optional<std::int64_t> request =
+      connection.request("Target.createBrowserContext", nlohmann::json::object(), {}, deadline);
+  if (!request) return std::nullopt;
+  // A context made after its caller stopped waiting would be nobody's and live as long as the
+  // browser: it is disposed of as soon as its id comes.
+  const auto disposeLateContext = [&connection](const nlohmann::json& result,
+                                                const platform::Deadline&) {
+    const std::string_view id = stringField(result, "browserContextId");
+    if (id.empty()) return;
+    const BrowserContext disposedAsItGoes(connection, std::string(id));
+  };
   std::optional<std::string> id = nonEmptyStringIn(
-      connection.call("Target.createBrowserContext", nlohmann::json::object(), {}, deadline),
-      "browserContextId");
+      connection.answer(*request, deadline, disposeLateContext), "browserContextId");
   if (!id) {
     connection.noteFailure(answerLacks("Target.createBrowserContext", "browserContextId"));
     return std::nullopt;

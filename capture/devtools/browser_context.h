@@ -18,7 +18,8 @@ namespace ondrel::devtools {
 // It borrows the connection, which must outlive it.
 class BrowserContext {
  public:
-  // A new context; nothing when the browser refused it.
+  // A new context; nothing when the browser refused it or did not answer in
+  // time (one that comes later is disposed of when it does).
   static std::optional<BrowserContext> create(ProtocolConnection& connection,
                                               const platform::Deadline& deadline);
   // The browser's own context, for a browser that shows one page.

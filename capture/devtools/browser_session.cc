@@ -71,7 +71,8 @@ bool BrowserSession::askVersion(const platform::Deadline& deadline) {
   const std::string_view product = answer ? stringField(*answer, "product") : "";
   version_ = product.empty() ? "version unknown" : std::string(product);
   // An error answer is an answer: the browser speaks the protocol.
-  return !connection_.broken();
+  const std::optional<ConnectionFailure>& failure = connection_.failure();
+  return answer || (failure && failure->kind == ConnectionFailure::Kind::kErrorAnswer);
 }
 
 void BrowserSession::reportNoAnswer(CaptureReport* report, const platform::Deadline& deadline) {
@@ -94,6 +95,11 @@ void BrowserSession::reportNoAnswer(CaptureReport* report, const platform::Deadl
 bool BrowserSession::usable() {
   return !closed_ && !connection_.broken() &&
          !browser_.waitForEnd(platform::Deadline::after(std::chrono::milliseconds(0)));
+}
+
+bool BrowserSession::answers(const platform::Deadline& deadline) {
+  // Answered by the browser process itself, whatever its pages' renderers do.
+  return connection_.call("Browser.getVersion", nlohmann::json::object(), {}, deadline).has_value();
 }
 
 void BrowserSession::close(const platform::Deadline& deadline, CaptureReport* report,

@@ -56,8 +56,12 @@ class BrowserSession {
   std::optional<std::uint32_t> exitCode() { return browser_.exitCode(); }
 
   // Whether another page can still be shown: the browser runs and its
-  // connection has not broken (a time-out breaks it for good).
+  // connection has not broken.
   bool usable();
+
+  // Whether the browser answers a question of its own before the deadline:
+  // one whose page hung may be stuck itself.
+  bool answers(const platform::Deadline& deadline);
 
   // Asks the browser to close and waits for it to end, within the deadline
   // and a few seconds at most; kills it if it lingers. Then the profile goes.

@@ -7,9 +7,9 @@
 
 #include "capture/devtools/browser_session.h"
 #include "capture/devtools/failure_words.h"
-#include "capture/devtools/file_url.h"
 #include "capture/devtools/kept_browser.h"
 #include "capture/devtools/page_supply.h"
+#include "capture/staging/file_url.h"
 #include "capture/staging/staged_page.h"
 #include "platform/files.h"
 #include "platform/png_headers.h"
@@ -48,7 +48,8 @@ Deadline deadlineFor(std::int32_t waitSeconds) {
 }
 
 BrowserLaunch launchFor(const CaptureRequest& request) {
-  return BrowserLaunch{request.browserPath, request.showScrollbars, request.elevation};
+  return BrowserLaunch{request.browserPath, request.showScrollbars, request.elevation,
+                       request.devTools.blockNetwork};
 }
 
 // What a whole page laid out in a kept browser is kept for: the same page
@@ -64,24 +65,33 @@ std::optional<LayoutKey> layoutKeyFor(const CaptureRequest& request, const WideS
                    request.captureWidth,
                    request.captureHeight,
                    options.tallestPage,
+                   request.deviceScale,
                    options.blockNetwork};
 }
 
+// The most CSS rows whose picture at `deviceScale` keeps within `tallest`
+// rows of device pixels; at least 1.
+std::int32_t tallestCssRows(std::int32_t tallest, double deviceScale) {
+  return std::max<std::int32_t>(std::int32_t(std::floor(double(tallest) / deviceScale)), 1);
+}
+
 // Loads the page into a viewport of the capture size and, for a whole page,
-// sets the viewport to the content's height; the viewport's height then.
+// sets the viewport to the content's height; the viewport's height in CSS
+// pixels then.
 std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& request,
                                    const std::string& url, const Deadline& deadline) {
   const DevToolsOptions& options = request.devTools;
-  if (!page.setViewport(request.captureWidth, request.captureHeight, deadline) ||
+  const double scale = request.deviceScale;
+  if (!page.setViewport(request.captureWidth, request.captureHeight, scale, deadline) ||
       (options.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline)) {
     return std::nullopt;
   }
   if (!options.fullPage) return request.captureHeight;
   const std::optional<double> content = page.contentHeight(deadline);
   if (!content) return std::nullopt;
-  const std::int32_t height = fullPageHeight(*content, options.tallestPage);
+  const std::int32_t height = fullPageHeight(*content, tallestCssRows(options.tallestPage, scale));
   if (height != request.captureHeight &&
-      !page.setViewport(request.captureWidth, height, deadline)) {
+      !page.setViewport(request.captureWidth, height, scale, deadline)) {
     return std::nullopt;
   }
   return height;
@@ -118,15 +128,14 @@ PageResult photographOrKeep(PageSupply& pages, PageLease page, std::int32_t heig
 }
 
 // Shows the job's page with `pages`. The next picture's page is asked for
-// last, unless a page stays laid out for the next call: the browser is then
-// kept free for it.
+// last, once this page's context has gone.
 PageResult showPage(PageSupply& pages, const CaptureRequest& request, const PageJob& job,
                     const Deadline& deadline) {
   PageResult result;
   if (auto laidOut = laidOutPage(pages, request, job, deadline)) {
     result = photographOrKeep(pages, std::move(laidOut->first), laidOut->second, job, deadline);
   }
-  if (!pages.holdsLaidOutPage()) pages.prepareNext(deadline);
+  pages.prepareNext(deadline);
   return result;
 }
 
@@ -161,8 +170,7 @@ struct Showing {
 
 Showing showDocument(const CaptureRequest& request, Wanted wanted) {
   const Deadline deadline = deadlineFor(request.waitSeconds);
-  const std::optional<StagedPage> page =
-      StagedPage::forDocument(request.pagePath, request.convertMarkdown);
+  const std::optional<StagedPage> page = StagedPage::forRequest(request);
   if (!page) {
     reportFailure(request.report, "the page could not be staged in the capture folder");
     return {};
@@ -181,12 +189,14 @@ Showing showDocument(const CaptureRequest& request, Wanted wanted) {
   return showing;
 }
 
-// The decoded screenshot when it is the page's; else nothing, and why.
+// The decoded screenshot when it is the page's, `height` device pixels high;
+// else nothing, and why.
 std::unique_ptr<platform::ScreenshotBitmap> pictureOf(const CaptureRequest& request,
                                                       const std::vector<std::uint8_t>& png,
                                                       std::int32_t height) {
+  const std::int32_t width = request.pictureWidth();
   std::unique_ptr<platform::ScreenshotBitmap> picture =
-      platform::decodePngBytes(png, request.captureWidth, height);
+      platform::decodePngBytes(png, width, height);
   if (!picture) {
     reportFailure(request.report, whyScreenshotDoesNotDecode(std::string_view(
                                       reinterpret_cast<const char*>(png.data()),
@@ -194,10 +204,10 @@ std::unique_ptr<platform::ScreenshotBitmap> pictureOf(const CaptureRequest& requ
     return nullptr;
   }
   // A screenshot of any other size is not this page's picture.
-  if (picture->width() != request.captureWidth || picture->height() != height) {
+  if (picture->width() != width || picture->height() != height) {
     reportFailure(request.report, "screenshot is ", std::to_string(picture->width()), " x ",
-                  std::to_string(picture->height()), ", not the page's ",
-                  std::to_string(request.captureWidth), " x ", std::to_string(height));
+                  std::to_string(picture->height()), ", not the page's ", std::to_string(width),
+                  " x ", std::to_string(height));
     return nullptr;
   }
   return picture;
@@ -218,7 +228,9 @@ DevToolsPicture capturePage(const CaptureRequest& request) {
     if (showing.shown != Shown::kShown) {
       return {nullptr, showing.shown == Shown::kBrowserRefusedPipe};
     }
-    return {pictureOf(request, *showing.result.png, *showing.result.height), false};
+    return {pictureOf(request, *showing.result.png,
+                      devicePixels(*showing.result.height, request.deviceScale)),
+            false};
   } catch (...) {
     // Whatever went wrong, the viewer gets a result code, never an exception.
     return {};
@@ -244,7 +256,9 @@ void closeKeptBrowser() {
 DevToolsHeight measurePage(const CaptureRequest& request) {
   try {
     const Showing showing = showDocument(request, Wanted::kHeight);
-    return {showing.result.height, showing.shown == Shown::kBrowserRefusedPipe};
+    const std::optional<std::int32_t> height = showing.result.height;
+    return {height ? std::optional(devicePixels(*height, request.deviceScale)) : std::nullopt,
+            showing.shown == Shown::kBrowserRefusedPipe};
   } catch (...) {
     return {};
   }

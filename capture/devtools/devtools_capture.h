@@ -25,14 +25,15 @@ struct DevToolsHeight {
 
 // capturePage for the DevTools engine: a page in the kept browser (or with
 // keepBrowserSeconds 0 in a browser of its own), laid out at exactly the
-// capture size (or the whole page's height), one screenshot. The whole
+// capture size (or the whole page's height) and drawn at the request's
+// device scale, one screenshot of the picture's size in device pixels. The whole
 // picture keeps within `waitSeconds` (0: no limit). No picture when any step
 // fails or the limit passes; the page's context, a browser of its own, its
 // profile and any staged page are gone before it returns.
 DevToolsPicture capturePage(const CaptureRequest& request);
 
-// The height capturePage gives for this request, from a layout of the page
-// without a screenshot; nothing when the browser fails.
+// The height capturePage gives for this request, in device pixels, from a
+// layout of the page without a screenshot; nothing when the browser fails.
 DevToolsHeight measurePage(const CaptureRequest& request);
 
 // Closes the browser kept for the next picture once it has been idle for as

@@ -7,10 +7,23 @@ using Kind = ConnectionFailure::Kind;
 
 constexpr char kLoadEvent[] = "Page.loadEventFired";
 
-std::string timedOut(const ConnectionFailure& failure, std::int32_t waitSeconds) {
-  const std::string step = failure.method == kLoadEvent ? "the page had not finished loading"
-                                                        : "no answer to " + failure.method;
-  return "no picture after " + std::to_string(waitSeconds) + " s: " + step + "; browser stopped";
+// The step cut short: a page that never finished loading is worth its own
+// words, since that is where slow pages fail.
+std::string stepOf(const ConnectionFailure& failure) {
+  return failure.method == kLoadEvent ? "the page had not finished loading"
+                                      : "no answer to " + failure.method;
+}
+
+std::string timedOut(const ConnectionFailure& failure, std::int32_t waitSeconds, BrowserFate fate) {
+  const char* const after =
+      fate == BrowserFate::kKept ? "; page dropped, browser kept" : "; browser stopped";
+  return "no picture after " + std::to_string(waitSeconds) + " s: " + stepOf(failure) + after;
+}
+
+std::string pageGone(const ConnectionFailure& failure) {
+  const std::string during =
+      failure.method == kLoadEvent ? " while loading" : " during " + failure.method;
+  return "the page crashed or closed itself" + during;
 }
 
 std::string closed(const ConnectionFailure& failure, std::optional<std::uint32_t> exitCode) {
@@ -22,12 +35,14 @@ std::string closed(const ConnectionFailure& failure, std::optional<std::uint32_t
 }  // namespace
 
 std::string failureInWords(const ConnectionFailure& failure, std::int32_t waitSeconds,
-                           std::optional<std::uint32_t> exitCode) {
+                           std::optional<std::uint32_t> exitCode, BrowserFate fate) {
   switch (failure.kind) {
     case Kind::kErrorAnswer:
       return "DevTools: " + failure.method + " failed: " + failure.message;
     case Kind::kTimedOut:
-      return timedOut(failure, waitSeconds);
+      return timedOut(failure, waitSeconds, fate);
+    case Kind::kPageGone:
+      return pageGone(failure);
     case Kind::kClosed:
       return closed(failure, exitCode);
     case Kind::kGarbled:
@@ -38,9 +53,9 @@ std::string failureInWords(const ConnectionFailure& failure, std::int32_t waitSe
 }
 
 void reportConnectionFailure(CaptureReport* report, const ProtocolConnection& connection,
-                             std::optional<std::uint32_t> exitCode) {
+                             std::optional<std::uint32_t> exitCode, BrowserFate fate) {
   if (report == nullptr || !connection.failure()) return;
-  report->failed(failureInWords(*connection.failure(), report->waitSeconds(), exitCode));
+  report->failed(failureInWords(*connection.failure(), report->waitSeconds(), exitCode, fate));
 }
 
 }  // namespace ondrel::devtools

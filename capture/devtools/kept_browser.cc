@@ -8,6 +8,9 @@ namespace {
 // An idle browser is asked to close and given this long before it is killed;
 // Chromium needs a fraction of it.
 constexpr std::chrono::seconds kIdleCloseGrace{2};
+// After a failed picture the browser must answer within this long to be kept:
+// its process answers in a millisecond, however stuck a page's renderer is.
+constexpr std::chrono::milliseconds kAnswerGrace{500};
 
 // Takes the lock, waiting no longer than the deadline.
 bool lockBefore(std::unique_lock<std::timed_mutex>& lock, const platform::Deadline& deadline) {
@@ -60,15 +63,42 @@ Shown KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFo
     if (pages == nullptr) break;
     browser_->connection().forgetFailure();
     shown = picture(*pages);
-    if (!shown) reportConnectionFailure(report, browser_->connection(), browser_->exitCode());
     // Only a browser that went before the deadline is worth a second try.
     if (shown || browser_->usable() || deadline.hasPassed()) break;
+    reportConnectionFailure(report, browser_->connection(), browser_->exitCode());
   }
-  if (browser_ && !browser_->usable()) closeBrowser(deadline, report, whyUnusable());
+  if (browser_) keepOrClose(shown, deadline, report);
   idleUntil_ = Clock::now() + keepFor;
   keepFor_ = keepFor;
   if (refusedPipe) return Shown::kBrowserRefusedPipe;
   return shown ? Shown::kShown : Shown::kFailed;
+}
+
+// A page that crashed or timed out took only its own context with it, and
+// its renderer, so the browser is kept when it still answers; one as stuck
+// as its page is not.
+bool KeptBrowser::servesOn(bool shown) {
+  if (!browser_->usable()) return false;
+  if (shown) return true;
+  const platform::Deadline grace = platform::Deadline::after(kAnswerGrace);
+  if (!browser_->answers(grace)) return false;
+  // A picture that ran out of time made no page ready for the next one.
+  pages_->prepareNext(grace);
+  return browser_->usable();
+}
+
+// The failure is told once the browser's fate is known, which its words
+// name.
+void KeptBrowser::keepOrClose(bool shown, const platform::Deadline& deadline,
+                              CaptureReport* report) {
+  const bool kept = servesOn(shown);
+  if (!shown) {
+    reportConnectionFailure(report, browser_->connection(), browser_->exitCode(),
+                            kept ? BrowserFate::kKept : BrowserFate::kStopped);
+  }
+  if (kept) return;
+  closeBrowser(deadline, report,
+               browser_->usable() ? "it did not answer after its page failed" : whyUnusable());
 }
 
 void KeptBrowser::closeIfIdle(CaptureReport* report) {

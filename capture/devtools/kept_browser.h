@@ -47,9 +47,11 @@ class KeptBrowser {
   // Runs `picture` in a browser started with `launch`, the kept one when it
   // still serves, waiting for other threads' pictures no longer than the
   // deadline. A browser that goes during the picture is replaced once and
-  // the picture tried again. The browser is then kept, idle for `keepFor`.
-  // kFailed when the turn, a browser or the picture could not be had;
-  // `report` hears why, and of every browser started and closed.
+  // the picture tried again. The browser is then kept, idle for `keepFor`;
+  // after a failed picture only when it still answers within a short grace,
+  // which the call may take beyond the deadline. kFailed when the turn, a
+  // browser or the picture could not be had; `report` hears why, and of
+  // every browser started and closed.
   Shown show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
              const platform::Deadline& deadline, const Picture& picture,
              CaptureReport* report = nullptr);
@@ -68,6 +70,11 @@ class KeptBrowser {
   // `refusedPipe` tells a browser that would not speak the protocol.
   PageSupply* pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline,
                        CaptureReport* report, bool& refusedPipe);
+  // Under the lock, after a picture: whether the browser is to be kept.
+  bool servesOn(bool shown);
+  // Under the lock, after a picture: keeps the browser or closes it, and
+  // tells a failed picture's reason.
+  void keepOrClose(bool shown, const platform::Deadline& deadline, CaptureReport* report);
   void closeBrowser(const platform::Deadline& deadline, CaptureReport* report,
                     std::string_view why);
   // Why a browser that no longer serves is closed.

@@ -14,6 +14,10 @@ WideString launchCommandLine(const BrowserLaunch& launch, WideView profileFolder
   // comes to that context.
   line +=
       u" --disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup,SpareRendererForSitePerProcess";
+  // Held requests fail as blocked, but a frame's navigation opens a connection
+  // to its server before it is held (a preconnect, which Fetch never sees).
+  // With no name and no address resolving, no connection is ever opened.
+  if (launch.blockNetwork) line += u" --host-resolver-rules=\"MAP * ~NOTFOUND\"";
   if (launch.elevation == Elevation::kFull) line += u" --do-not-de-elevate";
   if (!launch.showScrollbars) line += u" --hide-scrollbars";
   line += u" about:blank";

@@ -11,13 +11,16 @@ struct BrowserLaunch {
   WideString browserPath;
   bool showScrollbars = false;
   Elevation elevation = Elevation::kNone;
+  // network=OFF: the browser resolves no host name.
+  bool blockNetwork = false;
 
   bool operator==(const BrowserLaunch&) const = default;
 };
 
 // "<browser>" --headless --remote-debugging-pipe --user-data-dir="<profile>"
-// --no-first-run --no-default-browser-check [--do-not-de-elevate]
-// [--hide-scrollbars] about:blank
+// --no-first-run --no-default-browser-check --disable-gpu-vsync
+// --disable-frame-rate-limit --disable-features=... [--host-resolver-rules=...]
+// [--do-not-de-elevate] [--hide-scrollbars] about:blank
 WideString launchCommandLine(const BrowserLaunch& launch, WideView profileFolder);
 
 }  // namespace ondrel::devtools

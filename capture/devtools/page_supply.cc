@@ -11,7 +11,10 @@ using platform::Deadline;
 }  // namespace
 
 PageSupply::PageSupply(ProtocolConnection& connection, Lifetime lifetime)
-    : connection_(connection), lifetime_(lifetime), networkBlock_(connection) {}
+    : connection_(connection),
+      lifetime_(lifetime),
+      networkBlock_(connection),
+      dialogAnswers_(connection) {}
 
 std::optional<PageLease> PageSupply::open(const Deadline& deadline) {
   std::optional<PreparedPage> page = std::exchange(prepared_, std::nullopt);
@@ -29,7 +32,7 @@ std::optional<PageLease> PageSupply::open(const Deadline& deadline) {
 }
 
 void PageSupply::prepareNext(const Deadline& deadline) {
-  if (lifetime_ == Lifetime::kOnePage || prepared_) return;
+  if (lifetime_ == Lifetime::kOnePage || prepared_ || laidOut_) return;
   prepared_ = preparePage(deadline);
 }
 

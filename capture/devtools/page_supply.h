@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "capture/devtools/browser_context.h"
+#include "capture/devtools/dialog_answers.h"
 #include "capture/devtools/network_block.h"
 #include "capture/devtools/page_lease.h"
 #include "capture/devtools/protocol_connection.h"
@@ -22,6 +23,7 @@ struct LayoutKey {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::int32_t tallest = 0;
+  double deviceScale = 1.0;
   bool blockNetwork = false;
   bool operator==(const LayoutKey&) const = default;
 };
@@ -43,7 +45,7 @@ class PageSupply {
   enum class Lifetime { kOnePage, kManyPages };
 
   // While it lives, the connection also answers the requests of pages kept
-  // off the network.
+  // off the network and the dialogs pages open.
   PageSupply(ProtocolConnection& connection, Lifetime lifetime);
   PageSupply(const PageSupply&) = delete;
   PageSupply& operator=(const PageSupply&) = delete;
@@ -53,7 +55,9 @@ class PageSupply {
   std::optional<PageLease> open(const platform::Deadline& deadline);
 
   // Asks the browser for the next page, answered when it is opened; nothing
-  // to do when one is on its way or the browser serves one page.
+  // to do when one is on its way, when a laid-out page is kept for the next
+  // call (the browser is left free for it), or when the browser serves one
+  // page.
   void prepareNext(const platform::Deadline& deadline);
 
   // Keeps `page`, laid out for `key` at `height` rows, for takeLaidOut; a
@@ -85,6 +89,7 @@ class PageSupply {
   ProtocolConnection& connection_;
   const Lifetime lifetime_;
   NetworkBlock networkBlock_;
+  DialogAnswers dialogAnswers_;
   std::optional<PreparedPage> prepared_;
   std::optional<LaidOutPage> laidOut_;
 };

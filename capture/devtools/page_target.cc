@@ -33,9 +33,15 @@ bool PageTarget::blockNetwork(const platform::Deadline& deadline) {
   return call("Fetch.enable", networkBlockPatterns(), deadline).has_value();
 }
 
-bool PageTarget::setViewport(int width, int height, const platform::Deadline& deadline) {
+bool PageTarget::setViewport(int width, int height, double deviceScale,
+                             const platform::Deadline& deadline) {
+  // At scale 1 the browser is asked exactly as it always was.
+  const json scale = deviceScale == 1.0 ? json(1) : json(deviceScale);
   return call("Emulation.setDeviceMetricsOverride",
-              {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
+              {{"width", width},
+               {"height", height},
+               {"deviceScaleFactor", scale},
+               {"mobile", false}},
               deadline)
       .has_value();
 }
@@ -52,7 +58,7 @@ bool PageTarget::navigate(const std::string& url, const platform::Deadline& dead
                               error.empty() ? "the page did not load" : std::string(error)});
     return false;
   }
-  return connection_->waitForEvent(kLoadEvent, sessionId_, deadline);
+  return connection_->waitForEvent(kLoadEvent, session_.id(), deadline);
 }
 
 std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadline) {
@@ -87,7 +93,7 @@ std::optional<std::vector<std::uint8_t>> PageTarget::screenshot(
 
 std::optional<json> PageTarget::call(std::string_view method, json params,
                                      const platform::Deadline& deadline) {
-  return connection_->call(method, std::move(params), sessionId_, deadline);
+  return connection_->call(method, std::move(params), session_.id(), deadline);
 }
 
 }  // namespace ondrel::devtools

@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "capture/devtools/protocol_connection.h"
+#include "capture/devtools/watched_session.h"
 #include "platform/deadline.h"
 
 namespace ondrel::devtools {
 
 // One page of a browser, reached through its connection in flattened mode:
 // commands for it carry its session id. It borrows the connection, which
-// must outlive it. Each step is false or nothing when the browser refused it
-// or the connection broke.
+// must outlive it. Each step is false or nothing when the browser refused it,
+// the connection broke, or the page went: a page whose renderer crashed ends
+// every step at once, whatever the deadline.
 class PageTarget {
  public:
   // The page `targetId`, attached and reporting its page events.
@@ -28,9 +30,9 @@ class PageTarget {
 
   const std::string& targetId() const { return targetId_; }
 
-  // Lays the page out in a viewport of exactly `width` x `height` CSS pixels,
-  // one device pixel each, as a desktop page.
-  bool setViewport(int width, int height, const platform::Deadline& deadline);
+  // Lays the page out in a viewport of exactly `width` x `height` CSS pixels
+  // as a desktop page, drawn at `deviceScale` device pixels a CSS pixel.
+  bool setViewport(int width, int height, double deviceScale, const platform::Deadline& deadline);
 
   // From now on the page may load only file: and data: resources; every
   // other request fails as blocked (see network_block.h).
@@ -49,14 +51,14 @@ class PageTarget {
   PageTarget(ProtocolConnection& connection, std::string targetId, std::string sessionId)
       : connection_(&connection),
         targetId_(std::move(targetId)),
-        sessionId_(std::move(sessionId)) {}
+        session_(connection, std::move(sessionId), targetId_) {}
 
   std::optional<nlohmann::json> call(std::string_view method, nlohmann::json params,
                                      const platform::Deadline& deadline);
 
   ProtocolConnection* connection_;
   std::string targetId_;
-  std::string sessionId_;
+  WatchedSession session_;
 };
 
 }  // namespace ondrel::devtools

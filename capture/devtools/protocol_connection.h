@@ -33,6 +33,7 @@ struct ConnectionFailure {
     kErrorAnswer,  // the browser refused a command, in `message`'s words
     kTimedOut,     // the deadline passed while `method` was waited for
     kClosed,       // the browser closed its pipe or ended
+    kPageGone,     // the page's renderer crashed, or the page was closed
     kGarbled,      // a message that is no JSON object, or far too long
   };
   Kind kind = Kind::kClosed;
@@ -48,9 +49,17 @@ inline constexpr std::size_t kLargestMessage = std::size_t(512) << 20;
 // a message with its number; events, which carry no number, are kept until
 // asked for. Commands for a page carry its session (flattened mode).
 //
-// The first failure breaks the connection for good: a deadline passed, the
-// channel closed, a message that is not a JSON object, or one too long.
-// After that every call fails at once.
+// A deadline that passes ends only the wait it bounded: an answer that comes
+// later is known by its number and passed over, never taken for another
+// call's, and a message half read waits for the next call. Nothing is sent
+// once the caller's deadline has passed. The first real failure breaks the
+// connection for good: the channel closed or failed, a command only partly
+// sent, a message that is not a JSON object, or one too long. After that
+// every call fails at once.
+//
+// Pages whose end is watched (watchPage) fail at once too once the browser
+// reports them gone (page_end.h): a crashed renderer answers nothing, and
+// nobody should wait for it.
 class ProtocolConnection {
  public:
   explicit ProtocolConnection(MessageChannel& channel, std::size_t largestMessage = kLargestMessage)
@@ -76,11 +85,18 @@ class ProtocolConnection {
                                       std::string_view sessionId,
                                       const platform::Deadline& deadline);
 
-  // Waits for the answer of a request; as call() gives it.
-  std::optional<nlohmann::json> answer(std::int64_t id, const platform::Deadline& deadline);
+  // Handles the result of a request whose caller stopped waiting for it.
+  using LateAnswer = std::function<void(const nlohmann::json& result, const platform::Deadline&)>;
+
+  // Waits for the answer of a request; as call() gives it. When the wait
+  // ends without it (the deadline passed, or the request's page went),
+  // `late`, if given, is handed the result should it come after all.
+  std::optional<nlohmann::json> answer(std::int64_t id, const platform::Deadline& deadline,
+                                       LateAnswer late = nullptr);
 
   // Waits for the event `method` of the session; true once it has come,
   // also when it came while an earlier call waited. The event is used up.
+  // False when the session's watched page goes first.
   bool waitForEvent(std::string_view method, std::string_view sessionId,
                     const platform::Deadline& deadline);
 
@@ -97,6 +113,14 @@ class ProtocolConnection {
   // Forgets kept events of `method`, so that only a later one counts.
   void forgetEvents(std::string_view method);
 
+  // From now on notices when the page `targetId`, reached through
+  // `sessionId`, goes: its commands then fail unsent, and every wait for its
+  // answers and events ends at once. Until forgetPage (see WatchedSession).
+  void watchPage(const std::string& sessionId, const std::string& targetId);
+  void forgetPage(std::string_view sessionId) noexcept;
+  // Whether the watched page of the session has gone.
+  bool pageGone(std::string_view sessionId) const;
+
   bool broken() const { return broken_; }
 
   // The first failure since forgetFailure(), of any call: an error answer
@@ -107,29 +131,40 @@ class ProtocolConnection {
   void noteFailure(ConnectionFailure failure);
 
  private:
-  // A request whose answer is still to be taken.
-  struct Pending {
+  // A request not yet taken by answer(), with its answer once it came.
+  struct Requested {
     std::string method;
+    std::string sessionId;
     std::optional<nlohmann::json> answer;
+  };
+  struct WatchedPage {
+    std::string targetId;
+    bool gone = false;
   };
 
   void breakWith(ConnectionFailure::Kind cause);
-  void noteBreak(std::string_view method);
+  // Notes why `method` of the session went without its answer or event.
+  void noteUnanswered(std::string_view method, std::string_view sessionId);
   std::optional<std::int64_t> send(std::string_view method, nlohmann::json params,
                                    std::string_view sessionId, const platform::Deadline& deadline);
-  // The next message, or nothing once the connection broke.
+  // The next message; nothing once the deadline passed or the connection broke.
   std::optional<nlohmann::json> nextMessage(const platform::Deadline& deadline);
+  void receiveAnswer(std::int64_t id, nlohmann::json answer, const platform::Deadline& deadline);
   bool takeKeptEvent(std::string_view method, std::string_view sessionId);
   void receiveEvent(nlohmann::json event, const platform::Deadline& deadline);
+  void notePageEnd(const nlohmann::json& event);
   static std::optional<nlohmann::json> resultOf(const nlohmann::json& answer);
 
   MessageChannel& channel_;
   MessageFramer framer_;
   std::int64_t lastId_ = 0;
   std::deque<nlohmann::json> events_;
-  // Requests not yet taken by answer(), with the answer once it came.
-  std::map<std::int64_t, Pending> requested_;
+  std::map<std::int64_t, Requested> requested_;
+  // Requests given up on whose results still have a use.
+  std::map<std::int64_t, LateAnswer> lateAnswers_;
   std::map<std::string, EventHandler, std::less<>> handlers_;
+  // By session.
+  std::map<std::string, WatchedPage, std::less<>> watchedPages_;
   bool broken_ = false;
   ConnectionFailure::Kind breakCause_ = ConnectionFailure::Kind::kClosed;
   std::optional<ConnectionFailure> failure_;

@@ -17,11 +17,13 @@ inline constexpr std::size_t kCommandLineCapacity = 1024;
 enum class CommandLineForm { kShort, kLong };
 
 // "<browser>" --headless [--do-not-de-elevate] [--disable-extensions
-// --hide-scrollbars] --window-size=<width>,<height> --screenshot="<screenshot>"
-// "<page>"
+// --hide-scrollbars] [--force-device-scale-factor=<scale>]
+// --window-size=<width>,<height> --screenshot="<screenshot>" "<page>"
+// The window is sized in CSS pixels; at a scale other than 1 the browser
+// draws it, and writes its screenshot, at that many device pixels a CSS pixel.
 WideString browserCommandLine(CommandLineForm form, Elevation elevation, WideView browserPath,
-                              std::int32_t width, std::int32_t height, WideView screenshotPath,
-                              WideView page);
+                              double deviceScale, std::int32_t width, std::int32_t height,
+                              WideView screenshotPath, WideView page);
 
 }  // namespace ondrel
 

@@ -68,16 +68,16 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
     reportFailure(report, "the capture folder could not be used");
     return nullptr;
   }
-  const std::optional<StagedPage> page =
-      StagedPage::forDocument(request.pagePath, request.convertMarkdown);
+  const std::optional<StagedPage> page = StagedPage::forRequest(request);
   if (!page) {
     reportFailure(report, "the page could not be staged in the capture folder");
     return nullptr;
   }
 
-  const WideString commandLine = browserCommandLine(
-      formFor(*page, request.showScrollbars), request.elevation, request.browserPath,
-      request.captureWidth, request.captureHeight, screenshot->path(), page->path());
+  const WideString commandLine =
+      browserCommandLine(formFor(*page, request.showScrollbars), request.elevation,
+                         request.browserPath, request.deviceScale, request.captureWidth,
+                         request.captureHeight, screenshot->path(), page->path());
   if (commandLine.size() >= kCommandLineCapacity) {
     reportFailure(report, "the browser's command line would be longer than ",
                   std::to_string(kCommandLineCapacity - 1), " characters");
@@ -87,7 +87,7 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
       runToEnd(request, commandLine, screenshot->folder());
   if (!exitCode) return nullptr;
   std::unique_ptr<platform::ScreenshotBitmap> picture =
-      screenshot->decodePng(request.captureWidth, request.captureHeight);
+      screenshot->decodePng(request.pictureWidth(), request.pictureHeight());
   if (!picture) reportFailure(report, whyNoPicture(*screenshot, *exitCode));
   return picture;
 }

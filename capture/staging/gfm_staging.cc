@@ -2,7 +2,9 @@
 
 #include <optional>
 
-#include "capture/staging/gfm_html.h"
+#include "capture/staging/base_element.h"
+#include "capture/staging/document_text.h"
+#include "capture/staging/gfm/gfm_html.h"
 #include "capture/staging/gfm_style.h"
 #include "capture/staging/markdown_staging.h"
 #include "platform/files.h"
@@ -12,18 +14,24 @@ namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// Before the style sheet: the page is HTML5 and its bytes are UTF-8 whatever
-// the browser's locale would guess.
-constexpr std::string_view kPageHead =
+// The page is HTML5 and its bytes are UTF-8 whatever the browser's locale
+// would guess.
+constexpr std::string_view kPageStart =
     "<!DOCTYPE html>\n"
-    "<meta charset=\"utf-8\">\n"
-    "<style>\n";
+    "<meta charset=\"utf-8\">\n";
+constexpr std::string_view kStyleStart = "<style>\n";
 constexpr std::string_view kStyleEnd = "</style>\n";
 
-std::string pageOf(std::string_view style, std::string_view body) {
+// The base comes before the style sheet, whose relative URLs it also sets.
+std::string pageOf(const std::optional<std::string>& folderUrl, std::string_view style,
+                   std::string_view body) {
+  const std::string base = baseLineFor(folderUrl);
   std::string page;
-  page.reserve(kPageHead.size() + style.size() + kStyleEnd.size() + body.size() + 1);
-  page += kPageHead;
+  page.reserve(kPageStart.size() + base.size() + kStyleStart.size() + style.size() +
+               kStyleEnd.size() + body.size() + 1);
+  page += kPageStart;
+  page += base;
+  page += kStyleStart;
   page += style;
   if (!style.empty() && style.back() != '\n') page.push_back('\n');
   page += kStyleEnd;
@@ -33,9 +41,10 @@ std::string pageOf(std::string_view style, std::string_view body) {
 
 }  // namespace
 
-std::string gfmStagedPageText(std::string_view documentBytes, std::string_view style) {
-  const std::string body = gfmHtml(readAsText(documentBytes));
-  return writeAsText(pageOf(style, body));
+std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style) {
+  const std::string body =
+      gfmHtml(utf8DocumentText(document.bytes, document.codePage), kAllGithubAdditions);
+  return writeAsText(pageOf(document.folderUrl, style, body));
 }
 
 std::string gfmStyleSheet(const WideString& stylePath) {

@@ -4,16 +4,21 @@
 #include <string>
 #include <string_view>
 
+#include "capture/capture_request.h"
 #include "text/wide_text.h"
 
 namespace ondrel {
 
 // The staged page of a GitHub-flavoured Markdown document: a complete HTML5
-// document, "<!DOCTYPE html>", the UTF-8 declaration, `style` as its style
-// sheet and md4c's HTML of the document (see gfmHtml). The document is read
-// and the page written in text mode, as the built-in staging does. Throws
-// std::bad_alloc when memory runs out.
-std::string gfmStagedPageText(std::string_view documentBytes, std::string_view style);
+// document, "<!DOCTYPE html>", the UTF-8 declaration, for a document in a
+// folder the base element of the folder (base_element.h), `style` as its
+// style sheet and cmark-gfm's HTML of the document with everything GitHub
+// shows beyond it: alerts and front matter (see gfmHtml). The document is
+// read as UTF-8 text in text mode, decoded from its code page when it is in
+// none of Unicode's forms (document_text.h); the page is written in text
+// mode, as the built-in staging does. Throws std::bad_alloc when memory runs
+// out, std::length_error for a document larger than cmark-gfm can take.
+std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style);
 
 // The style sheet for GitHub-flavoured pages: the text of the CSS file at
 // `stylePath`, read in text mode, without a byte-order mark; the built-in one

@@ -1,7 +1,6 @@
 #include "capture/staging/markdown_dialect.h"
 
 #include <string>
-#include <string_view>
 
 #include "capture/staging/gfm_staging.h"
 
@@ -11,8 +10,8 @@ MarkdownConverter markdownConverterFor(WideView dialectName, const WideString& s
   if (!equalsIgnoringAsciiCase(dialectName, u"GFM")) return stagedPageText;
   // The style file is read when the page is staged, inside the staging's
   // guard, so that nothing it raises reaches the viewer.
-  return [stylePath](std::string_view documentBytes) {
-    return gfmStagedPageText(documentBytes, gfmStyleSheet(stylePath));
+  return [stylePath](const MarkdownDocument& document) {
+    return gfmStagedPageText(document, gfmStyleSheet(stylePath));
   };
 }
 

@@ -8,9 +8,9 @@ namespace ondrel {
 
 // The one place that picks how a Markdown document is staged, from the
 // settings' dialect name and style file:
-// - "GFM" in any letter case: GitHub-flavoured Markdown through md4c, styled
-//   by the CSS file at `stylePath` or else the built-in style sheet
-//   (capture/gfm_staging.h);
+// - "GFM" in any letter case: GitHub-flavoured Markdown through cmark-gfm,
+//   styled by the CSS file at `stylePath` or else the built-in style sheet
+//   (capture/staging/gfm_staging.h);
 // - anything else, empty included: the built-in converter (stagedPageText),
 //   whose pages stay exactly as they always were; `stylePath` is not used.
 MarkdownConverter markdownConverterFor(WideView dialectName, const WideString& stylePath);

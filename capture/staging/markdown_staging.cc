@@ -5,6 +5,8 @@
 #include <optional>
 #include <sstream>
 
+#include "capture/staging/base_element.h"
+#include "capture/staging/file_url.h"
 #include "markdown/parser.h"
 #include "markdown/parser_config.h"
 #include "platform/files.h"
@@ -44,20 +46,34 @@ std::string writeAsText(std::string_view text) {
   return bytes;
 }
 
-std::string stagedPageText(std::string_view documentBytes) {
-  std::istringstream document(readAsText(documentBytes));
+std::string stagedPageText(const MarkdownDocument& document) {
+  std::istringstream text(readAsText(document.bytes));
   markdown::Parser parser(stagingConfig());
-  std::string html = parser.convert(document);
+  // The base stands on a line of its own before the converter's HTML, which
+  // stays byte for byte what it always was.
+  std::string html = baseLineFor(document.folderUrl);
+  html += parser.convert(text);
   html.push_back('\n');
   return writeAsText(html);
 }
 
 std::optional<std::string> markdownPageFor(const WideString& pagePath,
-                                           const MarkdownConverter& convert) {
+                                           const MarkdownConverter& convert,
+                                           std::uint32_t codePage) {
   try {
-    const std::optional<std::string> document = platform::readFileBytes(pagePath);
-    const std::string_view bytes = document ? std::string_view(*document) : std::string_view();
-    return convert ? convert(bytes) : stagedPageText(bytes);
+    const std::optional<std::string> file = platform::readFileBytes(pagePath);
+    return markdownPageOf(
+        {file ? std::string_view(*file) : std::string_view(), folderUrl(pagePath), codePage},
+        convert);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> markdownPageOf(const MarkdownDocument& document,
+                                          const MarkdownConverter& convert) {
+  try {
+    return convert ? convert(document) : stagedPageText(document);
   } catch (...) {
     // Whatever the converter raised, the viewer must never see it.
     return std::nullopt;

@@ -50,7 +50,7 @@ TEST_F(CaptureFailureTest, ConverterThatThrowsEndsTheCaptureBeforeTheBrowser) {
       {"not an exception class", [] { throw 42; }},
   };
   for (const auto& [name, raise] : failures) {
-    const CaptureRequest request = markdownRequest([&](std::string_view) -> std::string {
+    const CaptureRequest request = markdownRequest([&](const MarkdownDocument&) -> std::string {
       raise();
       return {};
     });
@@ -62,13 +62,21 @@ TEST_F(CaptureFailureTest, ConverterThatThrowsEndsTheCaptureBeforeTheBrowser) {
 
 TEST_F(CaptureFailureTest, ConverterMakesThePageTheBrowserShows) {
   std::string seen;
-  const CaptureRequest request = markdownRequest([&](std::string_view document) {
-    seen = document;
+  std::optional<std::string> seenFolder;
+  std::uint32_t seenCodePage = 0;
+  CaptureRequest request = markdownRequest([&](const MarkdownDocument& document) {
+    seen = document.bytes;
+    seenFolder = document.folderUrl;
+    seenCodePage = document.codePage;
     return std::string("<p>seed:77</p>\r\n");
   });
+  request.markdownCodePage = 932;
   const std::unique_ptr<platform::ScreenshotBitmap> picture = capturePage(request);
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(seen, kDocument);
+  // The converter learns where the document lives and what the request says it is written in.
+  EXPECT_EQ(seenFolder, plugin.folderUrl());
+  EXPECT_EQ(seenCodePage, 932u);
   // The fake browser paints the seed it finds in the page it is shown.
   EXPECT_EQ(picture->pixels()[2], 77);
   EXPECT_EQ(plugin.browserRuns().size(), 1u);

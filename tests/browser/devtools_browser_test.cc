@@ -6,11 +6,7 @@
 #include <signal.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <thread>
 
 #include "platform/host_support.h"
@@ -18,32 +14,13 @@
 #include "tests/browser/shallow_temporary_folder.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"
+#include "tests/support/chromium_processes.h"
+#include "tests/support/wait_until.h"
 
 namespace ondrel::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// Processes whose command line names `text`, by id.
-std::vector<int> processesNaming(const std::string& text) {
-  std::vector<int> found;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    if (readFile(entry.path() / "cmdline").find(text) != std::string::npos) {
-      found.push_back(std::stoi(name));
-    }
-  }
-  return found;
-}
 
 class DevToolsBrowserTest : public ::testing::Test {
  protected:
@@ -60,14 +37,11 @@ class DevToolsBrowserTest : public ::testing::Test {
   // Nothing of the browser stays: the profile goes before the call returns, the wrapper's own
   // folder once its last browser process has gone, which after a kill takes a moment.
   void expectNothingLeft() {
-    const auto deadline = Clock::now() + std::chrono::seconds(20);
-    while (
-        (!temporary_.entries().empty() || !processesNaming(temporary_.path().string()).empty()) &&
-        Clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    const std::string folder = temporary_.path().string();
+    waitUntil([&] { return temporary_.entries().empty() && processesNaming(folder).empty(); },
+              std::chrono::seconds(20));
     EXPECT_EQ(temporary_.entries(), std::vector<std::string>());
-    EXPECT_EQ(processesNaming(temporary_.path().string()), std::vector<int>());
+    EXPECT_EQ(processesNaming(folder), std::vector<int>());
   }
 
   PluginModule plugin;
@@ -187,7 +161,7 @@ TEST_F(DevToolsBrowserTest, BrowserKilledDuringThePicture) {
   // The browser is the process started with this test's profile folder; give it time to load.
   std::this_thread::sleep_for(std::chrono::seconds(3));
   for (const int pid : processesNaming("--remote-debugging-pipe")) {
-    const std::string commandLine = readFile("/proc/" + std::to_string(pid) + "/cmdline");
+    const std::string commandLine = commandLineOf(pid);
     if (commandLine.find(temporary_.path().string()) != std::string::npos &&
         commandLine.find("chromium-headless") == std::string::npos) {
       kill(pid, SIGKILL);

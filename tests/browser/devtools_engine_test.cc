@@ -6,17 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
-#include "platform/host_support.h"
 #include "tests/plugin/handed_over_picture.h"
-#include "tests/plugin/plugin_module.h"
-#include "tests/support/fake_browser_env.h"
-#include "tests/support/resource_usage.h"
+#include "tests/support/fake_devtools_fixture.h"
 
 namespace ondrel::test {
 namespace {
@@ -25,18 +20,8 @@ using Clock = std::chrono::steady_clock;
 
 const std::string kPage = "<html><body>seed:41 a page long enough to be a picture</body></html>\n";
 
-class DevToolsEngineTest : public ::testing::Test {
+class DevToolsEngineTest : public FakeDevToolsFixture {
  protected:
-  void SetUp() override {
-    platform::setEnvironmentVariable(kFakeBrowserProtocolLogVariable,
-                                     (plugin.folder() / "protocol.log").string());
-    children_ = measureResourceUsage().childProcesses;
-  }
-
-  void TearDown() override {
-    platform::setEnvironmentVariable(kFakeBrowserProtocolLogVariable, "");
-  }
-
   // A browser per picture, whose whole run each test checks; the kept browser has tests of its own
   // (kept_browser_test.cc).
   void useEngine(const std::string& lines) {
@@ -55,27 +40,6 @@ class DevToolsEngineTest : public ::testing::Test {
   int pictureInfo(const std::filesystem::path& page, PictureInfoRecord& record) {
     return plugin.getPictureInfoW(page.u16string().c_str(), 0, 0, &record);
   }
-
-  // The commands the fake browser received, oldest first.
-  std::vector<nlohmann::json> commands() const {
-    std::vector<nlohmann::json> received;
-    std::ifstream log(plugin.folder() / "protocol.log");
-    for (std::string line; std::getline(log, line);)
-      received.push_back(nlohmann::json::parse(line));
-    return received;
-  }
-
-  // Everything in the temporary folder: capture files, staged pages, profiles.
-  std::vector<std::string> temporaryLeftovers() const { return plugin.temporaryFolderContents(); }
-
-  void expectNothingLeft(const std::string& context) {
-    EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>()) << context;
-    EXPECT_EQ(measureResourceUsage().childProcesses, children_) << context;
-  }
-
-  platform::ComApartment com;
-  PluginModule plugin;
-  std::int64_t children_ = 0;
 };
 
 TEST_F(DevToolsEngineTest, PictureIsThePageAtExactlyTheCaptureSize) {
@@ -128,7 +92,7 @@ TEST_F(DevToolsEngineTest, BrowserIsStartedWithItsSwitchesAndDrivenStepByStep) {
   EXPECT_EQ(
       sent[4]["params"],
       (nlohmann::json{{"width", 64}, {"height", 48}, {"deviceScaleFactor", 1}, {"mobile", false}}));
-  EXPECT_EQ(sent[4]["sessionId"], "fake-session");
+  EXPECT_EQ(sent[4]["sessionId"], "fake-session-1");
   const std::string url = sent[5]["params"]["url"];
   EXPECT_TRUE(url.starts_with("file:///")) << url;
   EXPECT_TRUE(url.ends_with("/page.html")) << url;

@@ -6,10 +6,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "platform/child_process.h"
@@ -18,38 +17,17 @@
 #include "tests/browser/shallow_temporary_folder.h"
 #include "tests/plugin/handed_over_picture.h"
 #include "tests/plugin/plugin_module.h"
+#include "tests/support/chromium_processes.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/wait_until.h"
 
 namespace ondrel::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 const std::filesystem::path kExamples = ONDREL_EXAMPLES;
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// Chromium's own processes (not the wrapper's shells) whose command line names `text`.
-std::vector<int> chromiumNaming(const std::string& text) {
-  std::vector<int> found;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string commandLine = readFile(entry.path() / "cmdline");
-    if (commandLine.find(text) != std::string::npos &&
-        commandLine.starts_with("/usr/lib/chromium")) {
-      found.push_back(std::stoi(name));
-    }
-  }
-  return found;
-}
 
 bool samePixels(const HandedOverPicture& a, const HandedOverPicture& b) {
   return a.header.width == b.header.width && a.header.height == b.header.height &&
@@ -73,7 +51,7 @@ class KeptChromiumTest : public ::testing::Test {
   }
 
   int starts() const {
-    const std::string log = readFile(plugin.folder() / "starts");
+    const std::string log = readWholeFile(plugin.folder() / "starts");
     return int(std::count(log.begin(), log.end(), '\n'));
   }
 
@@ -84,16 +62,16 @@ class KeptChromiumTest : public ::testing::Test {
     return count;
   }
 
-  std::vector<int> browserProcesses() const { return chromiumNaming(temporary_.path().string()); }
+  std::vector<int> browserProcesses() const {
+    return chromiumProcessesNaming(temporary_.path().string());
+  }
 
   // Waits a while for the browser's processes and folders to go, as after a kill they take a
   // moment; then none may be left.
   void expectNothingLeft(bool folders = true) {
-    const auto deadline = Clock::now() + seconds(20);
-    while ((!browserProcesses().empty() || (folders && !temporary_.entries().empty())) &&
-           Clock::now() < deadline) {
-      std::this_thread::sleep_for(milliseconds(100));
-    }
+    waitUntil(
+        [&] { return browserProcesses().empty() && (!folders || temporary_.entries().empty()); },
+        seconds(20));
     EXPECT_EQ(browserProcesses(), std::vector<int>());
     if (folders) {
       EXPECT_EQ(temporary_.entries(), std::vector<std::string>());
@@ -189,10 +167,7 @@ TEST_F(KeptChromiumTest, BrowserGoesWithAKilledHost) {
   std::optional<platform::ChildProcess> host =
       platform::ChildProcess::start(utf8ToWide(line), plugin.folder().u16string());
   ASSERT_TRUE(host);
-  const auto deadline = Clock::now() + seconds(30);
-  while (browserProcesses().size() < 3 && Clock::now() < deadline) {
-    std::this_thread::sleep_for(milliseconds(100));
-  }
+  waitUntil([&] { return browserProcesses().size() >= 3; }, seconds(30));
   std::this_thread::sleep_for(seconds(1));
   ASSERT_FALSE(browserProcesses().empty());
   host->terminateAndWait();  // SIGKILL

@@ -1,11 +1,5 @@
 #include "tests/browser/local_http_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <stdexcept>
 #include <string_view>
 
@@ -29,9 +23,9 @@ std::string pathOf(std::string_view request) {
   return std::string(request.substr(start + 1, end - start - 1));
 }
 
-void sendAll(int connection, std::string_view bytes) {
+void sendAll(const Socket& connection, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t sent = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    const long sent = sendSome(connection, bytes.data(), bytes.size());
     if (sent <= 0) return;
     bytes.remove_prefix(std::size_t(sent));
   }
@@ -39,26 +33,14 @@ void sendAll(int connection, std::string_view bytes) {
 
 }  // namespace
 
-LocalHttpServer::LocalHttpServer() {
-  listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      ::listen(listener_, 16) != 0 ||
-      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    if (listener_ >= 0) ::close(listener_);
-    throw std::runtime_error("no local port to listen on");
-  }
-  port_ = ntohs(address.sin_port);
+LocalHttpServer::LocalHttpServer() : listener_(listenOnLoopback(port_)) {
+  if (!listener_.valid()) throw std::runtime_error("no local port to listen on");
   thread_ = std::thread([this] { serve(); });
 }
 
 LocalHttpServer::~LocalHttpServer() {
   stopping_ = true;
   thread_.join();
-  ::close(listener_);
 }
 
 std::string LocalHttpServer::origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
@@ -68,24 +50,30 @@ std::vector<std::string> LocalHttpServer::requests() const {
   return requests_;
 }
 
+int LocalHttpServer::connections() const {
+  std::lock_guard lock(mutex_);
+  return connections_;
+}
+
 void LocalHttpServer::serve() {
   while (!stopping_) {
-    pollfd waiting{listener_, POLLIN, 0};
-    if (::poll(&waiting, 1, 50) <= 0) continue;
-    const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (connection < 0) continue;
+    if (!becomesReadable(listener_, 50)) continue;
+    const Socket connection = acceptConnection(listener_);
+    if (!connection.valid()) continue;
+    {
+      std::lock_guard lock(mutex_);
+      ++connections_;
+    }
     answer(connection);
-    ::close(connection);
   }
 }
 
-void LocalHttpServer::answer(int connection) {
+void LocalHttpServer::answer(const Socket& connection) {
   std::string request;
   char chunk[2048];
   while (request.find("\r\n\r\n") == std::string::npos) {
-    pollfd waiting{connection, POLLIN, 0};
-    if (::poll(&waiting, 1, 2000) <= 0) break;
-    const ssize_t got = ::recv(connection, chunk, sizeof chunk, 0);
+    if (!becomesReadable(connection, 2000)) break;
+    const long got = receiveSome(connection, chunk, sizeof chunk);
     if (got <= 0) break;
     request.append(chunk, std::size_t(got));
   }

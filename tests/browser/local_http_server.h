@@ -1,6 +1,6 @@
 // A web server on 127.0.0.1 at a port of the system's choosing, serving every
-// path with one small picture and noting each request's path: what a page
-// kept off the network must never reach.
+// path with one small picture and noting each connection and each request's
+// path: what a page kept off the network must never reach.
 #ifndef ONDREL_TESTS_BROWSER_LOCAL_HTTP_SERVER_H_
 #define ONDREL_TESTS_BROWSER_LOCAL_HTTP_SERVER_H_
 
@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/loopback_socket.h"
 
 namespace ondrel::test {
 
@@ -21,18 +23,23 @@ class LocalHttpServer {
 
   // "http://127.0.0.1:<port>"
   std::string origin() const;
-  // The paths asked for so far, in order.
+  // The paths asked for so far, in order; empty for a connection that asked
+  // for nothing within two seconds.
   std::vector<std::string> requests() const;
+  // The connections accepted so far, counted as they come: a browser may
+  // connect ahead of any request (a preconnect), and never ask.
+  int connections() const;
 
  private:
   void serve();
-  void answer(int connection);
+  void answer(const Socket& connection);
 
-  int listener_ = -1;
   int port_ = 0;
+  Socket listener_;
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   std::vector<std::string> requests_;
+  int connections_ = 0;
   std::thread thread_;
 };
 

@@ -206,6 +206,53 @@ TEST_F(RealBrowserTest, GfmPipeTableShowsItsShadedHeadRowOnTop) {
   EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
 }
 
+// With markdown=GFM a quote marked [!CAUTION] is an alert: a bar of the kind's red down its
+// left side, from the page's left padding, and its title in the same red; a [!NOTE] below it
+// has a blue bar, and a plain quote keeps its grey one. The built-in converter draws no alert.
+TEST_F(RealBrowserTest, GfmAlertsShowTheirKindsColours) {
+  useShallowTemporaryFolder();
+  useChromium("width=400\nheight=300\nmarkdown=GFM\n");
+  const auto document = plugin.writeFile("alerts.md",
+                                         "> [!CAUTION]\r\n"
+                                         "> Careful with this.\r\n"
+                                         "\r\n"
+                                         "> [!NOTE]\r\n"
+                                         "> Worth knowing.\r\n"
+                                         "\r\n"
+                                         "> A plain quote.\r\n");
+  HandedOverPicture result;
+  ASSERT_NO_FATAL_FAILURE(pictureOfSize(document, 400, 300, result));
+
+  constexpr Colour kCautionRed{209, 36, 47};   // .markdown-alert-caution in gfm_style.css
+  constexpr Colour kNoteBlue{9, 105, 218};     // .markdown-alert-note
+  constexpr Colour kQuoteGrey{209, 217, 224};  // blockquote's bar
+  constexpr int kBar = 33;                     // in the 4-px bar after the 32-px padding
+  const auto barRows = [&](const Colour& colour) {
+    std::vector<int> rows;
+    for (int y = 0; y < result.header.height; ++y) {
+      if (near(result.at(kBar, y), colour)) rows.push_back(y);
+    }
+    return rows;
+  };
+  const std::vector<int> red = barRows(kCautionRed);
+  const std::vector<int> blue = barRows(kNoteBlue);
+  const std::vector<int> grey = barRows(kQuoteGrey);
+  ASSERT_GE(red.size(), 50u) << "no red bar";
+  ASSERT_GE(blue.size(), 50u) << "no blue bar";
+  ASSERT_GE(grey.size(), 15u) << "no grey bar";
+  EXPECT_EQ(red.back() - red.front() + 1, static_cast<int>(red.size())) << "broken red bar";
+  EXPECT_LT(red.back(), blue.front());
+  EXPECT_LT(blue.back(), grey.front());
+  EXPECT_TRUE(near(result.at(kBar - 3, red.front() + 10), kWhite)) << "the bar starts too early";
+  // The title and its icon are red too: far more red than the bar alone.
+  EXPECT_GT(pixelsNear(result, kCautionRed) - static_cast<int>(red.size()) * 4, 40);
+
+  useChromium("width=400\nheight=300\n");
+  ASSERT_NO_FATAL_FAILURE(pictureOfSize(document, 400, 300, result));
+  EXPECT_EQ(pixelsNear(result, kCautionRed), 0) << "the built-in converter drew an alert";
+  EXPECT_EQ(temporaryLeftovers(), std::vector<std::string>());
+}
+
 TEST_F(RealBrowserTest, ConcurrentCapturesKeepTheirOwnPages) {
   useShallowTemporaryFolder();
   useChromium("width=64\nheight=48\n");

@@ -27,25 +27,43 @@ std::string tagOf(const WideString& name, const std::string& stem) {
 }
 
 TEST(BrowserCommandLine, ShortAndLongForms) {
-  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, Elevation::kNone, u"C:\\b\\edge.exe", 640,
-                               480, u"C:\\t\\ondrel\\a.png", u"C:\\docs\\a.html"),
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, Elevation::kNone, u"C:\\b\\edge.exe", 1.0,
+                               640, 480, u"C:\\t\\ondrel\\a.png", u"C:\\docs\\a.html"),
             u"\"C:\\b\\edge.exe\" --headless --window-size=640,480 "
             u"--screenshot=\"C:\\t\\ondrel\\a.png\" \"C:\\docs\\a.html\"");
-  EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kNone, u"/usr/bin/b", -7,
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kNone, u"/usr/bin/b", 1.0, -7,
                                2147483647, u"s.png", u"p.svg"),
             u"\"/usr/bin/b\" --headless --disable-extensions --hide-scrollbars "
             u"--window-size=-7,2147483647 --screenshot=\"s.png\" \"p.svg\"");
 }
 
 TEST(BrowserCommandLine, AnElevatedCallerKeepsTheBrowserElevated) {
-  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, Elevation::kFull, u"b.exe", 1, 2, u"s.png",
-                               u"p.html"),
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kShort, Elevation::kFull, u"b.exe", 1.0, 1, 2,
+                               u"s.png", u"p.html"),
             u"\"b.exe\" --headless --do-not-de-elevate --window-size=1,2 --screenshot=\"s.png\" "
             u"\"p.html\"");
-  EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kFull, u"b.exe", 1, 2, u"s.png",
-                               u"p.html"),
+  EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kFull, u"b.exe", 1.0, 1, 2,
+                               u"s.png", u"p.html"),
             u"\"b.exe\" --headless --do-not-de-elevate --disable-extensions --hide-scrollbars "
             u"--window-size=1,2 --screenshot=\"s.png\" \"p.html\"");
+}
+
+// The scale goes in only when it is not 1, as the shortest decimal that reads back as itself.
+TEST(BrowserCommandLine, AScaleOtherThanOneForcesTheDeviceScaleFactor) {
+  const std::pair<double, const char16_t*> cases[] = {
+      {2.0, u" --force-device-scale-factor=2"},
+      {1.5, u" --force-device-scale-factor=1.5"},
+      {1.25, u" --force-device-scale-factor=1.25"},
+      {3.999, u" --force-device-scale-factor=3.999"},
+      {1.0, u""},
+  };
+  for (const auto& [scale, scaleSwitch] : cases) {
+    EXPECT_EQ(browserCommandLine(CommandLineForm::kLong, Elevation::kNone, u"b", scale, 800, 600,
+                                 u"s.png", u"p.html"),
+              u"\"b\" --headless --disable-extensions --hide-scrollbars" + WideString(scaleSwitch) +
+                  u" --window-size=800,600 --screenshot=\"s.png\" \"p.html\"")
+        << scale;
+  }
 }
 
 TEST(CaptureNames, NamedAfterThePageWithTheCapturesOwnTag) {

@@ -1,6 +1,5 @@
-// The DevTools engine's pieces that need no browser: the file URL it navigates to, the frames and
-// messages of the protocol, the screenshot's base64, the launch switches and the whole-page
-// height.
+// The DevTools engine's pieces that need no browser: the frames and messages of the protocol, the
+// screenshot's base64, the launch switches and the whole-page height.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,6 @@
 
 #include "capture/devtools/base64.h"
 #include "capture/devtools/devtools_capture.h"
-#include "capture/devtools/file_url.h"
 #include "capture/devtools/launch_command_line.h"
 #include "capture/devtools/message_framer.h"
 #include "capture/devtools/protocol_connection.h"
@@ -18,28 +16,6 @@ namespace {
 
 using platform::Deadline;
 using platform::PipeStatus;
-
-TEST(FileUrlTest, EscapesEverythingButNamesAndSeparators) {
-  EXPECT_EQ(fileUrl(u"/home/user/page.html"), "file:///home/user/page.html");
-  EXPECT_EQ(fileUrl(u"/tmp/a b#c?d%e.html"), "file:///tmp/a%20b%23c%3Fd%25e.html");
-  EXPECT_EQ(fileUrl(u"/tmp/caf\u00e9.md"), "file:///tmp/caf%C3%A9.md");
-  // On POSIX a backslash is part of a name.
-  EXPECT_EQ(fileUrl(u"/tmp/a\\b.html"), "file:///tmp/a%5Cb.html");
-}
-
-TEST(FileUrlTest, WindowsDrivePathsAndUncNames) {
-  EXPECT_EQ(fileUrl(u"C:\\Users\\me\\My Pages\\a.html"), "file:///C:/Users/me/My%20Pages/a.html");
-  EXPECT_EQ(fileUrl(u"z:/build/page.htm"), "file:///z:/build/page.htm");
-  EXPECT_EQ(fileUrl(u"\\\\server\\share\\dir\\a.html"), "file://server/share/dir/a.html");
-  EXPECT_EQ(fileUrl(u"\\\\?\\D:\\long\\a.html"), "file:///D:/long/a.html");
-  EXPECT_EQ(fileUrl(u"\\\\?\\UNC\\server\\share\\a.html"), "file://server/share/a.html");
-}
-
-TEST(FileUrlTest, RelativePathsHaveNone) {
-  EXPECT_EQ(fileUrl(u"page.html"), std::nullopt);
-  EXPECT_EQ(fileUrl(u"C:page.html"), std::nullopt);
-  EXPECT_EQ(fileUrl(u""), std::nullopt);
-}
 
 TEST(Base64Test, DecodesEveryPaddingAndRefusesTheRest) {
   const auto bytes = [](std::string_view text) {
@@ -202,6 +178,13 @@ TEST(LaunchCommandLineTest, SwitchesInTheirOrder) {
             u"--disable-gpu-vsync --disable-frame-rate-limit --disable-features=WebUIOmniboxPopup,"
             u"WebUIOmniboxAimPopup,SpareRendererForSitePerProcess --do-not-de-elevate "
             u"about:blank");
+  launch = {u"C:\\Edge\\msedge.exe", true, Elevation::kNone, true};
+  EXPECT_EQ(launchCommandLine(launch, u"C:\\Temp\\p"),
+            u"\"C:\\Edge\\msedge.exe\" --headless --remote-debugging-pipe "
+            u"--user-data-dir=\"C:\\Temp\\p\" --no-first-run --no-default-browser-check "
+            u"--disable-gpu-vsync --disable-frame-rate-limit --disable-features=WebUIOmniboxPopup,"
+            u"WebUIOmniboxAimPopup,SpareRendererForSitePerProcess "
+            u"--host-resolver-rules=\"MAP * ~NOTFOUND\" about:blank");
 }
 
 TEST(FullPageHeightTest, WholeRowsWithinTheTallest) {

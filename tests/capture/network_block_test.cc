@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "capture/staging/file_url.h"
 #include "capture/devtools/network_block.h"
+#include "capture/devtools/page_supply.h"
 #include "capture/devtools/protocol_connection.h"
 #include "tests/capture/reactive_channel.h"
+#include "tests/fake_browser/fake_devtools_channel.h"
+#include "tests/fake_browser/request_patterns.h"
+#include "tests/support/scratch_folder.h"
 
 namespace ondrel::devtools {
 namespace {
@@ -26,9 +33,26 @@ TEST(NetworkBlockTest, OnlyFileAndDataUrlsAreLocal) {
   }
 }
 
+// Read as Chromium reads them (the fake browser's reading, tests/fake_browser/request_patterns.h),
+// the patterns hold every request of every kind before it is sent, so none reaches a server
+// before the connection has answered it.
 TEST(NetworkBlockTest, EveryRequestIsHeldBeforeItIsSent) {
-  // No request stage named: the browser holds requests, not responses.
-  EXPECT_EQ(networkBlockPatterns(), json::parse(R"({"patterns":[{"urlPattern":"*"}]})"));
+  const json patterns = networkBlockPatterns();
+  const std::pair<const char*, const char*> requests[] = {
+      {"http://127.0.0.1/", "Document"},
+      {"https://example.invalid/a.css", "Stylesheet"},
+      {"http://127.0.0.1/a.png?x=1#y", "Image"},
+      {"ws://127.0.0.1:9222/", "WebSocket"},
+      {"https://a.invalid/f", "Fetch"},
+      {"http://a.invalid/s.js", "Script"},
+      {"ftp://a.invalid/x", "Other"},
+      {"file:///tmp/a.html", "Document"},
+      {"data:,x", "Image"},
+      {"", "Other"},
+  };
+  for (const auto& [url, type] : requests) {
+    EXPECT_TRUE(test::holdsBeforeSending(patterns, url, type)) << url << " " << type;
+  }
 }
 
 json held(const char* sessionId, json params) {
@@ -81,6 +105,36 @@ TEST(NetworkBlockTest, MalformedHeldRequestsAreNeverLetThrough) {
     EXPECT_EQ(answer["method"], "Fetch.failRequest") << answer;
     EXPECT_EQ(answer["params"]["errorReason"], "BlockedByClient") << answer;
   }
+}
+
+// A page of the fake browser, whose document asks for resources of every kind; each held request
+// is answered in the page's session while the page loads.
+TEST(NetworkBlockTest, APageKeptOffTheNetworkLoadsWithItsLocalResourcesOnly) {
+  test::ScratchFolder scratch;
+  const std::filesystem::path file = scratch.path() / "page.html";
+  std::ofstream(file, std::ios::binary)
+      << "asks-for:http://127.0.0.1:9/a.css asks-for:file:///pictures/b.png "
+         "asks-for:data:image/png;base64,AAAA asks-for:https://b.invalid/c.js";
+  test::FakeDevToolsChannel channel;
+  ProtocolConnection connection(channel);
+  PageSupply pages(connection, PageSupply::Lifetime::kManyPages);
+  std::optional<PageLease> page = pages.open(Deadline::never());
+  ASSERT_TRUE(page);
+  ASSERT_TRUE((*page)->blockNetwork(Deadline::never()));
+  ASSERT_TRUE((*page)->navigate(*fileUrl(file.u16string()), Deadline::never()));
+
+  std::vector<std::string> answers;
+  for (const json& command : channel.commands()) {
+    const std::string method = command["method"];
+    if (!method.starts_with("Fetch.") || method == "Fetch.enable") continue;
+    EXPECT_EQ(command["sessionId"], channel.commandsNamed("Fetch.enable")[0]["sessionId"]);
+    answers.push_back(method + " " + command["params"].value("errorReason", ""));
+  }
+  EXPECT_EQ(answers, (std::vector<std::string>{"Fetch.continueRequest ",  // the document
+                                               "Fetch.failRequest BlockedByClient",
+                                               "Fetch.continueRequest ", "Fetch.continueRequest ",
+                                               "Fetch.failRequest BlockedByClient"}));
+  EXPECT_FALSE(connection.broken());
 }
 
 }  // namespace

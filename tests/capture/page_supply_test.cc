@@ -214,16 +214,16 @@ TEST(PageSupplyTest, HeldRequestsAreKeptAgainOnceTheSupplyIsGone) {
 
 LayoutKey layoutKey() { return {"file:///tmp/a.html", 0x1234, 640, 480, 16384, false}; }
 
-// The next page of the supply: the Nth opened is in context N.
-PageLease nextPage(Fixture& f) {
+// Keeps the supply's next page laid out for `key`; the Nth opened is in context N.
+void keepNextPageLaidOut(Fixture& f, const LayoutKey& key, std::int32_t height) {
   std::optional<PageLease> page = f.supply.open(kNever);
-  EXPECT_TRUE(page);
-  return std::move(*page);
+  ASSERT_TRUE(page);
+  f.supply.keepLaidOut(std::move(*page), key, height);
 }
 
 TEST(LaidOutPageTest, ServesOneCallWithTheSameLayout) {
   Fixture f;
-  f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000);
+  ASSERT_NO_FATAL_FAILURE(keepNextPageLaidOut(f, layoutKey(), 2000));
   EXPECT_TRUE(f.supply.holdsLaidOutPage());
   const std::size_t before = f.channel.commands().size();
   const auto taken = f.supply.takeLaidOut(layoutKey());
@@ -244,7 +244,7 @@ TEST(LaidOutPageTest, AnyOtherLayoutReleasesTheKeptPage) {
   for (std::size_t i = 0; i < changes.size(); ++i) {
     SCOPED_TRACE("field " + std::to_string(i));
     Fixture f;
-    f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000);
+    ASSERT_NO_FATAL_FAILURE(keepNextPageLaidOut(f, layoutKey(), 2000));
     const std::size_t before = f.channel.commands().size();
     LayoutKey other = layoutKey();
     changes[i](other);
@@ -260,8 +260,8 @@ TEST(LaidOutPageTest, AKeptPageMakesWayForTheNext) {
   Fixture f;
   LayoutKey taller = layoutKey();
   taller.height = 600;
-  f.supply.keepLaidOut(nextPage(f), layoutKey(), 2000);
-  f.supply.keepLaidOut(nextPage(f), taller, 2100);
+  ASSERT_NO_FATAL_FAILURE(keepNextPageLaidOut(f, layoutKey(), 2000));
+  ASSERT_NO_FATAL_FAILURE(keepNextPageLaidOut(f, taller, 2100));
   ASSERT_EQ(f.sentNamed("Target.disposeBrowserContext").size(), 1u);
   EXPECT_EQ(f.sentNamed("Target.disposeBrowserContext")[0]["params"]["browserContextId"],
             "context-1");

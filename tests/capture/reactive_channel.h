@@ -26,6 +26,8 @@ class ReactiveChannel final : public MessageChannel {
   std::vector<std::string> sent;  // the bytes of each send
 
   void queue(const nlohmann::json& message) { incoming_.push_back(message.dump() + '\0'); }
+  // Bytes handed over as they are, in one read: part of a message, or several.
+  void queueBytes(std::string bytes) { incoming_.push_back(std::move(bytes)); }
 
   // The answer to `command` carrying `result`.
   void answer(const nlohmann::json& command, nlohmann::json result) {

@@ -1,6 +1,7 @@
 #include "tests/fake_browser/browser_command_line.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace ondrel::test {
 namespace {
@@ -54,6 +55,20 @@ std::optional<WindowSize> parseWindowSize(std::string_view text) {
   const auto height = parseSide(text.substr(comma + 1));
   if (!width || !height) return std::nullopt;
   return WindowSize{*width, *height};
+}
+
+std::optional<double> parseScale(std::string_view text) {
+  double scale = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, scale, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || stop != end || !(scale >= 1 && scale <= 4)) {
+    return std::nullopt;
+  }
+  return scale;
+}
+
+WindowSize scaledWindow(WindowSize window, double scale) {
+  return {int(std::round(window.width * scale)), int(std::round(window.height * scale))};
 }
 
 }  // namespace ondrel::test

@@ -32,6 +32,12 @@ inline constexpr int kMaxWindowSide = 16384;
 // "W,H" with W and H decimal numbers from 1 to kMaxWindowSide.
 std::optional<WindowSize> parseWindowSize(std::string_view text);
 
+// A device scale factor from 1 to 4, as "--force-device-scale-factor" takes it.
+std::optional<double> parseScale(std::string_view text);
+
+// The window's size in device pixels at `scale`, each side rounded as Chromium rounds it.
+WindowSize scaledWindow(WindowSize window, double scale);
+
 }  // namespace ondrel::test
 
 #endif  // ONDREL_TESTS_FAKE_BROWSER_BROWSER_COMMAND_LINE_H_

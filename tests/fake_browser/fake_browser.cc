@@ -135,12 +135,17 @@ int run(const std::vector<std::string>& args) {
   if (*mode == Mode::Hang) hang();
 
   const std::optional<std::string> screenshot = commandLine.switchValue("screenshot");
-  const std::optional<WindowSize> window =
+  const std::optional<WindowSize> cssWindow =
       parseWindowSize(commandLine.switchValue("window-size").value_or(""));
-  if (!screenshot || screenshot->empty() || !window) {
-    std::cerr << "fake-browser: needs --screenshot=<path> and --window-size=<width>,<height>\n";
+  const std::optional<double> scale =
+      parseScale(commandLine.switchValue("force-device-scale-factor").value_or("1"));
+  if (!screenshot || screenshot->empty() || !cssWindow || !scale) {
+    std::cerr << "fake-browser: needs --screenshot=<path> and --window-size=<width>,<height>,"
+                 " and a --force-device-scale-factor of 1 to 4 when given\n";
     return kExitUsage;
   }
+  // Like Chromium, it draws a window of CSS pixels at the scale's density.
+  const WindowSize window = scaledWindow(*cssWindow, *scale);
 
   const std::string page = pageText(commandLine.page);
   const std::string_view pageCopy = environmentValue(kFakeBrowserPageCopyVariable);
@@ -151,7 +156,7 @@ int run(const std::vector<std::string>& args) {
   std::this_thread::sleep_for(std::chrono::milliseconds(*delay + pauseOfPage(page)));
   if (*mode == Mode::NoScreenshot) return kExitWritten;
   const std::uint8_t seed = seedOfPage(page);
-  if (!writeScreenshot(*mode, std::filesystem::path(*screenshot), *window, seed)) {
+  if (!writeScreenshot(*mode, std::filesystem::path(*screenshot), window, seed)) {
     std::cerr << "fake-browser: cannot write " << *screenshot << '\n';
     return kExitCannotWrite;
   }

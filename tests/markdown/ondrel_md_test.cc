@@ -8,25 +8,11 @@
 #include <iterator>
 #include <string>
 
-#include <md4c-html.h>
-
 #include <gtest/gtest.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void appendTo(const MD_CHAR* text, MD_SIZE size, void* html) {
-  static_cast<std::string*>(html)->append(text, size);
-}
-
-// What md4c's own renderer makes of the bytes, with the flags ondrel-md --gfm promises.
-std::string md4cHtml(const std::string& markdown) {
-  std::string html;
-  md_html(markdown.data(), static_cast<MD_SIZE>(markdown.size()), appendTo, &html,
-          MD_DIALECT_GITHUB, 0);
-  return html;
-}
 
 struct RunResult {
   int exitCode = -1;
@@ -70,6 +56,18 @@ class OndrelMdTest : public ::testing::Test {
 
   RunResult convertFile(const std::string& markdown, const std::string& options = "") {
     return run(options + " '" + write("in.md", markdown) + "'");
+  }
+
+  // What Debian's cmark-gfm program writes for the file, with the options --gfm promises.
+  std::string cmarkGfm(const std::string& path) {
+    const fs::path out = folder_ / "cmark-gfm.out";
+    const std::string command =
+        "cmark-gfm --unsafe -e table -e strikethrough -e autolink -e tasklist -e tagfilter "
+        "-e footnotes '" +
+        path + "' >'" + out.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "cmark-gfm is missing: run "
+                                                  "scripts/install-dependencies.sh";
+    return read(out);
   }
 
   fs::path folder_;
@@ -117,9 +115,10 @@ TEST_F(OndrelMdTest, OptionsChooseTheConfiguration) {
             "<h1><strong>x</strong></h1><p><b>y</b> </p><p>a<em>b</em> </p><p>$$z$$ </p>");
 }
 
-// The bytes go to md4c as the file holds them: carriage returns, an end-of-text mark and NUL
-// bytes included, unlike the staging, which reads in text mode.
-TEST_F(OndrelMdTest, GfmPrintsMd4csHtmlOfTheFilesBytes) {
+// The bytes go to cmark-gfm as the file holds them: carriage returns, an end-of-text mark and
+// NUL bytes included, unlike the staging, which reads in text mode. Debian's cmark-gfm program
+// with GitHub's extensions is what --gfm must print.
+TEST_F(OndrelMdTest, GfmPrintsWhatTheCmarkGfmProgramPrints) {
   const std::string documents[] = {
       "| a | b |\n|:--|--:|\n| 1 | 2 |\n",
       "- [x] done\r\n  - nested ~~gone~~\r\n",
@@ -127,18 +126,34 @@ TEST_F(OndrelMdTest, GfmPrintsMd4csHtmlOfTheFilesBytes) {
       "before\x1A"
       "after\n",
       std::string("nul\0byte\n", 9),
-      "<div>\nraw\n</div>\n\n[ref]\n\n[ref]: http://example.org\n",
+      "<div>\nraw\n</div>\n\n[ref]\n\n[ref]: http://example.org\n<script>x</script>\n",
+      "Note[^1].\n\n[^1]: Here.\n\n> [!NOTE]\n> Not an alert without --github.\n",
+      "---\ntitle: not front matter without --github\n---\n",
       "",
   };
   for (const std::string& document : documents) {
-    const RunResult result = convertFile(document, "--gfm");
+    const std::string path = write("in.md", document);
+    const RunResult result = run("--gfm '" + path + "'");
     EXPECT_EQ(result.exitCode, 0) << document;
-    EXPECT_EQ(result.out, md4cHtml(document)) << document;
+    EXPECT_EQ(result.out, cmarkGfm(path)) << document;
     EXPECT_EQ(result.err, "");
   }
   const std::string path = write("stdin.md", documents[1]);
-  EXPECT_EQ(run("--gfm < '" + path + "'").out, md4cHtml(documents[1]));
-  EXPECT_EQ(md4cHtml("| a |\n|---|\n| b |\n").substr(0, 7), "<table>");
+  EXPECT_EQ(run("--gfm < '" + path + "'").out, cmarkGfm(path));
+  EXPECT_EQ(cmarkGfm(write("table.md", documents[0])).substr(0, 7), "<table>");
+}
+
+TEST_F(OndrelMdTest, GithubAddsAlertsAndFrontMatter) {
+  const std::string path =
+      write("in.md", "---\r\ntitle: Notes\r\n---\r\n> [!TIP]\r\n> Try it.\r\n");
+  const RunResult result = run("--gfm --github '" + path + "'");
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_NE(result.out.find("<th>title</th>"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("<div class=\"markdown-alert markdown-alert-tip\">"), std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.find("[!TIP]"), std::string::npos) << result.out;
+  EXPECT_EQ(run("--github --gfm < '" + path + "'").out, result.out);
 }
 
 TEST_F(OndrelMdTest, RejectsBadCommandLinesAndUnreadableFiles) {
@@ -148,7 +163,8 @@ TEST_F(OndrelMdTest, RejectsBadCommandLinesAndUnreadableFiles) {
         std::string("--mask 123456789"), std::string("--staging --mask 1"),
         std::string("--no-config --staging"), std::string("--gfm --staging"),
         std::string("--mask 1 --gfm"), std::string("--gfm --no-config"),
-        std::string("--no-inline-headlines --gfm"), "--gfm " + missing, missing,
+        std::string("--no-inline-headlines --gfm"), std::string("--github"),
+        std::string("--github --staging"), "--gfm " + missing, missing,
         "'" + folder_.string() + "'", std::string("a.md b.md")}) {
     const RunResult result = run(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments;
@@ -162,7 +178,7 @@ TEST_F(OndrelMdTest, HelpDescribesTheOptions) {
   const RunResult result = run("--help");
   EXPECT_EQ(result.exitCode, 0);
   for (const char* option :
-       {"--gfm", "--staging", "--mask", "--no-config", "--no-inline-headlines"}) {
+       {"--gfm", "--github", "--staging", "--mask", "--no-config", "--no-inline-headlines"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }

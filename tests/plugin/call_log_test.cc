@@ -181,6 +181,40 @@ TEST_F(CallLogTest, EveryFailureSaysWhyInWords) {
   }
 }
 
+// A kept browser outlives a page that crashed or hung, and the log says which it was; one as
+// stuck as its page is stopped, and the log says that too.
+TEST_F(CallLogTest, APageThatFailsInAKeptBrowserSaysWhatBecameOfTheBrowser) {
+  useLog("engine=DevTools\nkeepBrowser=60\nwaitTime=1\n");
+  const std::string page = "<html><body>seed:41 a page long enough to be a picture, one that ";
+  EXPECT_EQ(plugin.picture(plugin.writeFile("crash.html", page + "renderer:crashes</body>")), 6);
+  EXPECT_EQ(plugin.picture(plugin.writeFile("hang.html", page + "renderer:hangs-before-load")), 6);
+  EXPECT_EQ(plugin.picture(plugin.writeFile("fine.html", kPage)), 0);
+  plugin.setBrowserMode("stall-at-navigate");
+  useLog("engine=DevTools\nkeepBrowser=60\nwaitTime=1\nnetwork=OFF\n");
+  EXPECT_EQ(plugin.picture(plugin.writeFile("stall.html", kPage)), 6);
+
+  const std::vector<std::string> lines = pictureLines();
+  ASSERT_EQ(lines.size(), 4u) << joined(log());
+  EXPECT_TRUE(
+      lines[0].ends_with(" ms, DevTools engine: the page crashed or closed itself while "
+                         "loading"))
+      << lines[0];
+  EXPECT_TRUE(
+      lines[1].ends_with(" ms, DevTools engine: no picture after 1 s: the page had not "
+                         "finished loading; page dropped, browser kept"))
+      << lines[1];
+  EXPECT_TRUE(lines[2].ends_with(" ms, DevTools engine")) << lines[2];
+  EXPECT_TRUE(
+      lines[3].ends_with(" ms, DevTools engine: no picture after 1 s: no answer to "
+                         "Page.navigate; browser stopped"))
+      << lines[3];
+  // The first browser served the first three pictures, and went when its switches changed.
+  const std::string all = joined(log());
+  EXPECT_EQ(linesWith(log(), "browser started: ").size(), 2u) << all;
+  EXPECT_EQ(linesWith(log(), "browser closed (Chrome or its switches changed)").size(), 1u) << all;
+  EXPECT_EQ(linesWith(log(), "(it did not answer after its page failed)").size(), 1u) << all;
+}
+
 TEST_F(CallLogTest, TheFileAndTheSettingsSayWhyTooAndNeverThePagesContents) {
   plugin.writeSettings("[SystemSetting]\nChrome=" + (plugin.folder() / "no-browser.exe").string() +
                        "\nlog=" + logFile().string() + "\n");

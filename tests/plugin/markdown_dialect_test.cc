@@ -1,7 +1,8 @@
 // The Markdown settings through the module, as a viewer's call meets them: which staging the
 // key `markdown` picks, the style file `markdownStyle` names, and the staged page byte for byte.
 // The expected pages are committed files, and every build compares against the same ones, so
-// the Windows module under wine64 and the Linux module must stage identical bytes.
+// the Windows module under wine64 and the Linux module must stage identical bytes. Their base
+// element names the folder as @FOLDER_URL@, which stands for the test's own folder.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,10 @@ std::string readFile(const std::filesystem::path& file) {
 // after an end-of-text mark that no staging may show.
 std::string document() { return readFile(kData / "github-readme.md"); }
 
+// What GitHub shows beyond cmark-gfm's HTML: front matter, footnotes, the five alerts, a quote
+// that only looks like one, and a script that must not run.
+std::string additionsDocument() { return readFile(kData / "github-additions.md"); }
+
 class MarkdownDialectTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -35,10 +40,11 @@ class MarkdownDialectTest : public ::testing::Test {
   }
 
   // The page the browser was shown for the document under these settings.
-  std::string stagedPage(const std::string& settingLines) {
+  std::string stagedPage(const std::string& settingLines,
+                         const std::string& markdown = document()) {
     plugin.useFakeBrowser("width=16\nheight=8\n" + settingLines);
     plugin.keepShownPage();
-    const std::filesystem::path page = plugin.writeFile("README.md", document());
+    const std::filesystem::path page = plugin.writeFile("README.md", markdown);
     platform::BlockHandle header = nullptr;
     platform::BlockHandle pixels = nullptr;
     const int code =
@@ -52,11 +58,21 @@ class MarkdownDialectTest : public ::testing::Test {
   // NAME.actual, to be looked at and, when right, copied over the expected one.
   void expectPage(const std::string& page, const std::string& expectedName,
                   const std::string& settingLines) {
-    const std::string expected = readFile(kData / expectedName);
+    const std::string expected = expectedPage(expectedName);
     EXPECT_EQ(page.size(), expected.size()) << settingLines;
     if (page == expected) return;
     ADD_FAILURE() << "the page for \"" << settingLines << "\" is not " << expectedName;
     std::ofstream(expectedName + ".actual", std::ios::binary) << page;
+  }
+
+  // A committed page with the test's folder in its base.
+  std::string expectedPage(const std::string& name) {
+    std::string page = readFile(kData / name);
+    constexpr std::string_view kFolder = "@FOLDER_URL@";
+    const std::size_t at = page.find(kFolder);
+    EXPECT_NE(at, std::string::npos) << name << " has no base";
+    if (at != std::string::npos) page.replace(at, kFolder.size(), plugin.folderUrl());
+    return page;
   }
 
   platform::ComApartment com;  // the Windows module decodes screenshots through COM
@@ -67,6 +83,11 @@ TEST_F(MarkdownDialectTest, GfmInAnyLetterCaseStagesTheGithubFlavouredPage) {
   for (const std::string setting : {"markdown=GFM\n", "markdown=gfm\n", "markdown=gFm\n"}) {
     expectPage(stagedPage(setting), "github-readme.gfm.htm", setting);
   }
+}
+
+TEST_F(MarkdownDialectTest, GfmPagesShowFrontMatterFootnotesAndAlertsAsGithubDoes) {
+  expectPage(stagedPage("markdown=GFM\n", additionsDocument()), "github-additions.gfm.htm",
+             "markdown=GFM");
 }
 
 TEST_F(MarkdownDialectTest, WithoutGfmTheBuiltInStagingIsUnchanged) {
@@ -80,9 +101,10 @@ TEST_F(MarkdownDialectTest, WithoutGfmTheBuiltInStagingIsUnchanged) {
 TEST_F(MarkdownDialectTest, StyleFileReplacesTheBuiltInStyle) {
   const std::filesystem::path style = plugin.writeFile("mine.css", "h1 { color: green; }\r\n");
   const std::string page = stagedPage("markdown=GFM\nmarkdownStyle=" + style.string() + "\n");
-  const std::string github = readFile(kData / "github-readme.gfm.htm");
-  const std::string start = "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n<style>\r\n";
-  EXPECT_EQ(page, start + "h1 { color: green; }\r\n" + github.substr(github.find("</style>\r\n")));
+  const std::string github = expectedPage("github-readme.gfm.htm");
+  const std::string head = github.substr(0, github.find("<style>\r\n"));
+  EXPECT_EQ(page, head + "<style>\r\nh1 { color: green; }\r\n" +
+                      github.substr(github.find("</style>\r\n")));
 }
 
 TEST_F(MarkdownDialectTest, MissingStyleFileFallsBackToTheBuiltInStyle) {

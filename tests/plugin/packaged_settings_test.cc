@@ -1,6 +1,6 @@
 // The example settings files hold the keys the plug-in reads, no more and no fewer, commented
 // out or not; and the packaged one, read as the plug-in reads it, turns on the DevTools engine,
-// the kept browser and GitHub-flavoured Markdown.
+// the kept browser, GitHub-flavoured Markdown and memory images.
 
 #include <gtest/gtest.h>
 
@@ -45,16 +45,19 @@ TEST(PackagedSettings, TheExamplesShowEveryKeyThePluginReadsAndNoOther) {
   }
 }
 
-TEST(PackagedSettings, ThePackagedFileTurnsOnTheWarmEngineAndGitHubMarkdown) {
+TEST(PackagedSettings, ThePackagedFileTurnsOnTheWarmEngineGitHubMarkdownAndMemoryImages) {
   const SettingsFile settings((kExamples / "ondrel.ini").u16string());
   EXPECT_EQ(settings.captureEngine(), CaptureEngine::kDevTools);
   EXPECT_EQ(settings.keepBrowserSeconds(), 60);
   EXPECT_EQ(settings.markdownDialect(), u"GFM");
+  EXPECT_TRUE(settings.memoryImagesTaken());
   // Nothing else changes from the defaults, and nothing is logged.
   EXPECT_FALSE(settings.fullPage());
   EXPECT_FALSE(settings.networkBlocked());
   EXPECT_TRUE(settings.logPath().empty());
   EXPECT_EQ(settings.waitSeconds(), setting::kWaitTimeDefault);
+  EXPECT_EQ(settings.deviceScale(), 1.0);
+  EXPECT_EQ(settings.markdownCodePage(), platform::kAnsiCodePage);
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #include "platform/private_folder.h"
@@ -91,6 +95,19 @@ void PluginModule::useFakeBrowser(const std::string& extraLines) {
   writeSettings("[SystemSetting]\nChrome=" + fakeBrowserPath() + "\n" + extraLines);
 }
 
+std::string PluginModule::folderUrl() const {
+  std::string path = folder_.generic_string();
+  std::replace(path.begin(), path.end(), '\\', '/');
+  for (const char c : path) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) &&
+        std::string_view("/:-_.~").find(c) == std::string_view::npos) {
+      throw std::logic_error("the test folder's name needs escaping in a URL: " + path);
+    }
+  }
+  // A drive path (C:/...) gets the empty host's slash of its own.
+  return (path.starts_with('/') ? "file://" : "file:///") + path + "/";
+}
+
 std::filesystem::path PluginModule::writeFile(const std::string& name, const std::string& bytes) {
   const std::filesystem::path file = folder_ / name;
   std::filesystem::create_directories(file.parent_path());
@@ -115,6 +132,36 @@ int PluginModule::picture(const std::filesystem::path& page, HandedOverPicture* 
   platform::BlockHandle header = nullptr;
   platform::BlockHandle pixels = nullptr;
   const int code = getPictureW(page.u16string().c_str(), 0, 0, &header, &pixels, nullptr, 0);
+  if (code == 0) {
+    HandedOverPicture taken = HandedOverPicture::takeOver(header, pixels);
+    if (result != nullptr) *result = std::move(taken);
+  }
+  return code;
+}
+
+int PluginModule::supportsEntry(const std::u16string& entryName, const std::string& image) const {
+  // A pointer whose bits 16 to 31 are all zero would be taken for a file handle; within 64 KiB
+  // of any address there is one whose are not.
+  constexpr std::size_t kHead = 2048;
+  std::vector<char> storage(kHead + 0x10000);
+  std::size_t offset = 0;
+  if (((std::uintptr_t(storage.data()) >> 16) & 0xFFFF) == 0) {
+    offset = 0x10000 - (std::uintptr_t(storage.data()) & 0xFFFF);
+  }
+  std::copy_n(image.begin(), std::min(image.size(), kHead), storage.begin() + offset);
+  return isSupportedW(entryName.c_str(), std::uintptr_t(storage.data() + offset));
+}
+
+int PluginModule::memoryPictureInfo(const std::string& image, PictureInfoRecord& record) const {
+  return getPictureInfoW(reinterpret_cast<const char16_t*>(image.data()),
+                         std::intptr_t(image.size()), 0x01, &record);
+}
+
+int PluginModule::memoryPicture(const std::string& image, HandedOverPicture* result) const {
+  platform::BlockHandle header = nullptr;
+  platform::BlockHandle pixels = nullptr;
+  const int code = getPictureW(reinterpret_cast<const char16_t*>(image.data()),
+                               std::intptr_t(image.size()), 0x01, &header, &pixels, nullptr, 0);
   if (code == 0) {
     HandedOverPicture taken = HandedOverPicture::takeOver(header, pixels);
     if (result != nullptr) *result = std::move(taken);

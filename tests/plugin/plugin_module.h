@@ -38,6 +38,9 @@ class PluginModule {
   std::filesystem::path writeFile(const std::string& name, const std::string& bytes);
 
   std::filesystem::path folder() const { return folder_; }
+  // The file URL of folder(), ending in "/": what a page staged for a document in it resolves its
+  // relative links against. Worked out apart from the plug-in, for the plain names tests use.
+  std::string folderUrl() const;
   // The folder in which captures keep their temporary files.
   std::filesystem::path captureFolder() const;
   // Files left in the capture folder (empty when the folder is gone).
@@ -46,6 +49,13 @@ class PluginModule {
   // GetPictureW of the file, as a viewer calls it; the result code. On
   // success the picture is taken over into `result` when one is given.
   int picture(const std::filesystem::path& page, HandedOverPicture* result = nullptr) const;
+
+  // A viewer's calls for a document inside an archive: IsSupportedW with the entry's name and
+  // the image's head, then GetPictureInfoW and GetPictureW on the image in memory (flag 0x01).
+  // Their answers; the picture is taken over into `result` when one is given.
+  int supportsEntry(const std::u16string& entryName, const std::string& image) const;
+  int memoryPictureInfo(const std::string& image, PictureInfoRecord& record) const;
+  int memoryPicture(const std::string& image, HandedOverPicture* result = nullptr) const;
 
   // GetPictureW of two files asked for at once, from two threads; their
   // result codes, and their pictures in `results`.

@@ -6,6 +6,7 @@
 
 #include "plugin/capture_size.h"
 #include "plugin/input_acceptance.h"
+#include "plugin/memory_image.h"
 
 namespace ondrel {
 namespace {
@@ -164,6 +165,82 @@ TEST(NetworkSetting, OffInAnyLetterCaseBlocksOnlyWithTheDevToolsEngine) {
   }
   settings.values.erase(u"network");
   EXPECT_FALSE(settings.networkBlocked());
+}
+
+TEST(MarkdownEncodingSetting, ACodePageNumberOrElseTheSystems) {
+  FakeSettings settings = withBrowser();
+  EXPECT_EQ(settings.markdownCodePage(), platform::kAnsiCodePage);
+  for (const auto& [value, codePage] :
+       {std::pair{u"932", 932u}, {u"1252", 1252u}, {u"949", 949u}}) {
+    settings.values[u"markdownEncoding"] = value;
+    EXPECT_EQ(settings.markdownCodePage(), codePage);
+  }
+  for (const char16_t* value : {u"0", u"-932"}) {
+    settings.values[u"markdownEncoding"] = value;
+    EXPECT_EQ(settings.markdownCodePage(), platform::kAnsiCodePage) << wideToUtf8(value);
+  }
+}
+
+TEST(ScaleSetting, ADecimalFromOneToFourElseOne) {
+  const std::pair<const char16_t*, double> cases[] = {
+      {u"2", 2.0},   {u"1.5", 1.5}, {u"1.25", 1.25}, {u"4", 4.0},    {u"1", 1.0},
+      {u"4.0", 4.0}, {u"2.", 2.0},  {u"0.5", 1.0},   {u"4.01", 1.0}, {u"0", 1.0},
+      {u"-2", 1.0},  {u"+2", 1.0},  {u"2e0", 1.0},   {u"1,5", 1.0},  {u"", 1.0},
+      {u"inf", 1.0}, {u"nan", 1.0}, {u"2x", 1.0},    {u"1..5", 1.0}, {u"２", 1.0},
+  };
+  for (const auto& [value, scale] : cases) {
+    FakeSettings settings = withBrowser();
+    settings.values[u"scale"] = value;
+    EXPECT_EQ(settings.deviceScale(), scale) << wideToUtf8(value);
+  }
+  EXPECT_EQ(withBrowser().deviceScale(), 1.0) << "no key";
+}
+
+TEST(ScaleSetting, PictureSidesAreRoundedHalfAwayFromZeroAndStayInRange) {
+  EXPECT_EQ(inDevicePixels({800, 600}, 2.0), (PictureSize{1600, 1200}));
+  // As Chromium sizes its screenshots: 961.5 and 10.5 go up, 416.25 down.
+  EXPECT_EQ(inDevicePixels({641, 7}, 1.5), (PictureSize{962, 11}));
+  EXPECT_EQ(inDevicePixels({333, 151}, 1.25), (PictureSize{416, 189}));
+  EXPECT_EQ(inDevicePixels({-5, 7}, 1.0), (PictureSize{-5, 7})) << "as read, at scale 1";
+  EXPECT_EQ(inDevicePixels({2147483647, -2147483647 - 1}, 4.0),
+            (PictureSize{2147483647, -2147483647 - 1}));
+}
+
+std::span<const std::uint8_t> bytesOf(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+TEST(MemoryImages, TakenOnlyWithTheKeyOnAsThePageTheirBytesShow) {
+  const std::string page = "<!DOCTYPE html><title>x</title>" + std::string(40, ' ');
+  const std::string drawing = "<?xml version=\"1.0\"?><svg width=\"10\"/>" + std::string(40, ' ');
+  const std::string note =
+      "# A note\n\nlong enough to be a picture of its own, surely, and then some.\n";
+  FakeSettings settings = withBrowser();
+  EXPECT_EQ(memoryImageName(settings, bytesOf(page)), std::nullopt) << "no key";
+  for (const char16_t* off : {u"OFF", u"1", u"yes", u""}) {
+    settings.values[u"memoryImages"] = off;
+    EXPECT_EQ(memoryImageName(settings, bytesOf(page)), std::nullopt) << wideToUtf8(off);
+  }
+  settings.values[u"memoryImages"] = u"oN";
+  EXPECT_EQ(memoryImageName(settings, bytesOf(page)), WideString(u"memory-image.html"));
+  EXPECT_EQ(memoryImageName(settings, bytesOf(drawing)), WideString(u"memory-image.svg"));
+  EXPECT_EQ(memoryImageName(settings, bytesOf(note)), WideString(u"memory-image.md"));
+  EXPECT_EQ(memoryImageName(settings, bytesOf(std::string(64, '\0'))), std::nullopt);
+  settings.values[u"SVG"] = u"off";
+  EXPECT_EQ(memoryImageName(settings, bytesOf(drawing)), std::nullopt);
+  EXPECT_EQ(memoryImageName(settings, bytesOf(page)), WideString(u"memory-image.html"));
+}
+
+TEST(MemoryImages, FromTheSmallestPictureToSixtyFourMebibytes) {
+  FakeSettings settings = withBrowser();
+  settings.values[u"memoryImages"] = u"ON";
+  EXPECT_EQ(memoryImageName(settings, bytesOf(std::string(63, 'a'))), std::nullopt);
+  EXPECT_EQ(memoryImageName(settings, bytesOf(std::string(64, 'a'))),
+            WideString(u"memory-image.md"));
+  std::string largest(kLargestMemoryImage, 'a');
+  EXPECT_EQ(memoryImageName(settings, bytesOf(largest)), WideString(u"memory-image.md"));
+  largest.push_back('a');
+  EXPECT_EQ(memoryImageName(settings, bytesOf(largest)), std::nullopt);
 }
 
 }  // namespace

@@ -99,6 +99,17 @@ TEST(ArgumentsTest, HelpNeedsNoFiles) {
   EXPECT_NE(std::string(usageText()).find("--ini FILE"), std::string::npos);
 }
 
+TEST(ArgumentsTest, MemoryHandsTheFilesOverAsMemoryImages) {
+  EXPECT_FALSE(parseArguments({"a.md", "o.png"}).options.memory);
+  const ParsedArguments parsed = parseArguments({"--memory", "--out-dir", "p", "a.md", "b.svg"});
+  EXPECT_EQ(parsed.error, "");
+  EXPECT_TRUE(parsed.options.memory);
+  EXPECT_EQ(parsed.options.jobs.size(), 2u);
+  EXPECT_EQ(parseArguments({"--memory=yes", "a.md", "o.png"}).error,
+            "unknown option '--memory=yes'");
+  EXPECT_NE(std::string(usageText()).find("--memory"), std::string::npos);
+}
+
 TEST(ArgumentsTest, InvalidCommandLinesSayWhy) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "missing INPUT and OUTPUT"},

@@ -244,6 +244,41 @@ TEST_F(RenderCommandTest, AFewFilesSayOnlyWhatEachOneDoes) {
                            (plugin.folder() / "b.bmp").string() + " (4 x 4)\n");
 }
 
+// With --memory each file reaches the plug-in as a viewer hands over an archive's entry: its name
+// and head to IsSupportedW, then its bytes with flag 0x01, which only memoryImages=ON takes.
+TEST_F(RenderCommandTest, MemoryHandsEachFileOverAsAMemoryImage) {
+  plugin.useFakeBrowser("width=8\nheight=6\nmemoryImages=ON\n");
+  plugin.keepShownPage();
+  plugin.writeFile("page.html", htmlPage(12));
+  plugin.writeFile(
+      "notes.md",
+      "# Notes\n\nseed:13, in a paragraph long enough for the plug-in to make a picture\n");
+  plugin.writeFile("drawing.svg",
+                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5\" height=\"4\"/>\n"
+                   "<!-- long enough for the plug-in to take -->\n");
+  RenderOptions memory = options("page.html", "page.png");
+  memory.jobs.push_back(options("notes.md", "notes.png").jobs[0]);
+  memory.jobs.push_back(options("drawing.svg", "drawing.png").jobs[0]);
+  memory.memory = true;
+  ASSERT_EQ(render(memory), kExitRendered) << err.str();
+  EXPECT_NE(out.str().find("notes.png (8 x 6)"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("drawing.png (5 x 4)"), std::string::npos) << out.str();
+  const std::vector<ondrel::test::BrowserRun> runs = plugin.browserRuns();
+  ASSERT_EQ(runs.size(), 3u);
+  for (const ondrel::test::BrowserRun& run : runs) {
+    const std::string shown = std::filesystem::path(run.args.back()).filename().string();
+    EXPECT_EQ(shown.rfind("memory-image-", 0), 0u) << shown;
+  }
+  const auto png =
+      ondrel::platform::decodePngFile((plugin.folder() / "notes.png").u16string(), 100, 100);
+  ASSERT_NE(png, nullptr);
+  EXPECT_EQ(png->pixels()[2], 13) << "red is the seed of the page shown";
+
+  plugin.useFakeBrowser("width=8\nheight=6\n");
+  EXPECT_EQ(render(memory), kExitFailed);
+  EXPECT_NE(err.str().find("page.html: GetPictureW gave result 2"), std::string::npos) << err.str();
+}
+
 // The program itself: its exit status as a script sees it.
 TEST_F(RenderCommandTest, ProgramExitStatus) {
   plugin.useFakeBrowser("width=6\nheight=6\n");

@@ -15,15 +15,19 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // half of the pattern's PNG, as a browser stopped in mid-write would leave it.
 //
 // Started with "--remote-debugging-pipe", it speaks the DevTools protocol on descriptors 3 and 4
-// instead and answers with the pattern at the viewport's size. There "hang" answers nothing,
-// "smaller" and "not-png" spoil the screenshot as above, and further: "close-pipe" closes the
-// pipe at the first command and lives on; "exit" ends at the first command; "bad-json" answers
-// it with a cut JSON text; "no-load" never reports the page loaded; "linger" answers
-// Browser.close but does not end; "crash-at-second-page" ends, unasked, when it is to show a
-// second page, as a browser kept between pictures that crashed; "target-error" answers
-// Target.createTarget with an error; "refuse-pipe" ends with exit code 21 at once, as a browser
-// too old for the pipe or forbidden remote debugging does, yet draws as "normal" with
-// --screenshot. Browser.getVersion is answered with the product "FakeBrowser/1.0".
+// instead and answers with the pattern at the viewport's size (tests/fake_browser/fake_devtools.h:
+// numbered contexts, pages and sessions, refused once gone; what a page asks for, a dialog or a
+// renderer that crashes or hangs is written into the page, tests/fake_browser/page_directions.h).
+// There "hang" answers nothing, "smaller" and "not-png" spoil the screenshot as above, and
+// further: "close-pipe" closes the pipe at the first command and lives on; "exit" ends at the
+// first command; "bad-json" answers it with a cut JSON text; "no-load" never reports a page
+// loaded; "linger" answers Browser.close but does not end; "crash-at-second-page" ends, unasked,
+// when it is to show a second page, as a browser kept between pictures that crashed;
+// "stall-at-navigate" reads and answers nothing more from the first Page.navigate on, as a
+// browser as stuck as its page; "target-error" answers Target.createTarget with an error;
+// "refuse-pipe" ends with exit code 21 at once, as a browser too old for the pipe or forbidden
+// remote debugging does, yet draws as "normal" with --screenshot. Browser.getVersion is
+// answered with the product "FakeBrowser/1.0".
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
 // Names a file that each run replaces with a byte-for-byte copy of the page it was shown, so

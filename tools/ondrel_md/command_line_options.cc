@@ -33,11 +33,12 @@ std::string checkCombination(const CommandLineOptions& options) {
   if (options.noConfig && (options.parserMask || options.noInlineHeadlines)) {
     return "--no-config cannot be combined with --staging, --mask or --no-inline-headlines";
   }
-  // The built-in converter's configuration means nothing to md4c.
+  // The built-in converter's configuration means nothing to cmark-gfm.
   if (options.gfm && (options.noConfig || options.parserMask || options.noInlineHeadlines)) {
     return "--gfm cannot be combined with --staging, --mask, --no-config or "
            "--no-inline-headlines";
   }
+  if (options.github && !options.gfm) return "--github needs --gfm";
   return {};
 }
 
@@ -63,6 +64,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       options.help = true;
     } else if (argument == "--gfm") {
       options.gfm = true;
+    } else if (argument == "--github") {
+      options.github = true;
     } else if (argument == "--no-config") {
       options.noConfig = true;
     } else if (argument == "--no-inline-headlines") {
@@ -91,10 +94,13 @@ const char* usageText() {
          "to HTML on standard output. Bytes are read and written unchanged.\n"
          "\n"
          "Options:\n"
-         "  --gfm                  convert as GitHub-flavoured Markdown with md4c\n"
-         "                         (md_html, MD_DIALECT_GITHUB, renderer flags 0): its\n"
-         "                         HTML alone, without the staged page's frame and style;\n"
-         "                         takes none of the options below\n"
+         "  --gfm                  convert as GitHub-flavoured Markdown with cmark-gfm,\n"
+         "                         exactly as \"cmark-gfm --unsafe -e table\n"
+         "                         -e strikethrough -e autolink -e tasklist -e tagfilter\n"
+         "                         -e footnotes\" does; takes none of the options below\n"
+         "  --github               with --gfm: alerts and front matter as GitHub shows\n"
+         "                         them, the body of a markdown=GFM page without its frame\n"
+         "                         and style\n"
          "  --staging              convert as Markdown staging does: raw HTML on,\n"
          "                         underscore emphasis off (mask 3FFF7)\n"
          "  --mask HEX             use HEX as the parser mask (default 3FFBF)\n"

@@ -11,7 +11,8 @@ namespace ondrel_md {
 // What the command line of ondrel-md asks for.
 struct CommandLineOptions {
   bool help = false;
-  bool gfm = false;                         // md4c's GitHub-flavoured HTML instead
+  bool gfm = false;                         // cmark-gfm's GitHub-flavoured HTML instead
+  bool github = false;                      // with --gfm: alerts and front matter on top
   bool noConfig = false;                    // convert with an empty configuration pointer
   bool noInlineHeadlines = false;           // inlineInHeadlines false
   std::optional<std::uint32_t> parserMask;  // --staging or --mask; default mask when empty

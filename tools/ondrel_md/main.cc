@@ -1,5 +1,5 @@
 // ondrel-md: converts a Markdown document to HTML with the converter that the
-// plug-in uses, or with md4c as the GitHub-flavoured staging does, so its
+// plug-in uses, or with cmark-gfm as the GitHub-flavoured staging does, so its
 // output can be checked and compared byte for byte.
 
 #include <filesystem>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/staging/gfm_html.h"
+#include "capture/staging/gfm/gfm_html.h"
 #include "markdown/parser.h"
 #include "markdown/parser_config.h"
 #include "platform/standard_streams.h"
@@ -36,15 +36,16 @@ std::shared_ptr<markdown::ParserConfig> makeConfig(const ondrel_md::CommandLineO
   return config;
 }
 
-// md4c takes the document whole, as the bytes the file holds.
-std::string gfmHtmlOf(std::istream& input) {
+// cmark-gfm takes the document whole, as the bytes the file holds.
+std::string gfmHtmlOf(std::istream& input, bool github) {
   std::ostringstream bytes;
   bytes << input.rdbuf();
-  return ondrel::gfmHtml(std::move(bytes).str());
+  return ondrel::gfmHtml(std::move(bytes).str(),
+                         github ? ondrel::kAllGithubAdditions : ondrel::GithubAdditions{});
 }
 
 std::string convert(std::istream& input, const ondrel_md::CommandLineOptions& options) {
-  if (options.gfm) return gfmHtmlOf(input);
+  if (options.gfm) return gfmHtmlOf(input, options.github);
   markdown::Parser parser(makeConfig(options));
   return parser.convert(input);
 }

@@ -34,6 +34,11 @@ constexpr const char* kUsage =
     "  --plugin MODULE  load MODULE instead of the plug-in beside this program\n"
     "                   (or, when there is none, the one of its build)\n"
     "  --out-dir FOLDER write every picture into FOLDER, named after its input\n"
+    "  --memory         hand each file over as a memory image, without its name, as\n"
+    "                   viewers hand over documents inside archives (IsSupportedW\n"
+    "                   with the file's name and first bytes, then GetPictureInfoW\n"
+    "                   and GetPictureW with flag 0x01); the plug-in takes them only\n"
+    "                   with memoryImages=ON in its settings\n"
     "  -v, --verbose    also tell which plug-in was loaded and each picture's size\n"
     "  --check          check the settings, the browser and two test pictures\n"
     "  -h, --help       show this text\n"
@@ -154,6 +159,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
       options.verbose = true;
     } else if (argument == "--check") {
       options.check = true;
+    } else if (argument == "--memory") {
+      options.memory = true;
     } else if (const std::optional<ValueOptionMatch> match = matchValueOption(argument)) {
       error = storeValue(*match, arguments, i, options);
     } else {
@@ -163,7 +170,9 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
   }
   if (options.help) return parsed;
   if (options.check) {
-    if (!operands.empty() || options.outputFolder) return {{}, "--check takes no INPUT or OUTPUT"};
+    if (!operands.empty() || options.outputFolder || options.memory) {
+      return {{}, "--check takes no INPUT, OUTPUT or --memory"};
+    }
     return parsed;
   }
   if (std::string error = checkOperands(operands, options); !error.empty()) return {{}, error};

@@ -22,6 +22,7 @@ struct RenderOptions {
   bool help = false;
   bool verbose = false;
   bool check = false;                       // --check
+  bool memory = false;                      // --memory: files as memory images
   std::optional<std::string> settingsPath;  // --ini
   std::optional<std::string> modulePath;    // --plugin
   std::optional<std::string> outputFolder;  // --out-dir

@@ -20,6 +20,15 @@ namespace platform = ondrel::platform;
 
 constexpr int kInformationCapacity = 1024;
 
+// The low bits of a picture call's flags: a file by name, or its image in memory.
+constexpr unsigned kFileInput = 0x00;
+constexpr unsigned kMemoryInput = 0x01;
+
+// In memory mode the name parameter carries the image's address.
+const char16_t* memorySource(std::span<const std::uint8_t> image) {
+  return reinterpret_cast<const char16_t*>(image.data());
+}
+
 template <typename Function>
 bool lookUp(const platform::DynamicLibrary& library, const char* name, Function& function,
             std::string& error) {
@@ -128,9 +137,23 @@ int PluginHost::pictureInfo(const WideString& fileName, ondrel::PictureInfoRecor
 }
 
 int PluginHost::picture(const WideString& fileName, Picture& picture) const {
+  return takePicture(fileName.c_str(), 0, kFileInput, picture);
+}
+
+int PluginHost::pictureInfo(std::span<const std::uint8_t> image,
+                            ondrel::PictureInfoRecord& record) const {
+  return getPictureInfoW_(memorySource(image), std::intptr_t(image.size()), kMemoryInput, &record);
+}
+
+int PluginHost::picture(std::span<const std::uint8_t> image, Picture& picture) const {
+  return takePicture(memorySource(image), std::intptr_t(image.size()), kMemoryInput, picture);
+}
+
+int PluginHost::takePicture(const char16_t* source, std::intptr_t length, unsigned flags,
+                            Picture& picture) const {
   platform::BlockHandle header = nullptr;
   platform::BlockHandle pixels = nullptr;
-  const int result = getPictureW_(fileName.c_str(), 0, 0, &header, &pixels, nullptr, 0);
+  const int result = getPictureW_(source, length, flags, &header, &pixels, nullptr, 0);
   // After a failure the handles are not the viewer's to free.
   if (result != ondrel::resultNumber(ondrel::ResultCode::kSuccess)) return result;
   const HandedOverBlock headerBlock(header);

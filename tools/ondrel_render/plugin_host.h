@@ -42,10 +42,19 @@ class PluginHost {
   // a 24-bit bottom-up picture gives kMalformedPicture.
   int picture(const ondrel::WideString& fileName, Picture& picture) const;
 
+  // The same two for a file's image in memory (flag 0x01), as viewers ask
+  // for the documents inside archives.
+  int pictureInfo(std::span<const std::uint8_t> image, ondrel::PictureInfoRecord& record) const;
+  int picture(std::span<const std::uint8_t> image, Picture& picture) const;
+
   static constexpr int kMalformedPicture = -1;
 
  private:
   PluginHost() = default;
+
+  // GetPictureW with `source` and the flags given, the picture taken over.
+  int takePicture(const char16_t* source, std::intptr_t length, unsigned flags,
+                  Picture& picture) const;
 
   // Declared first so that it goes last: the module is unloaded before its
   // private copy is deleted.

@@ -111,25 +111,41 @@ std::optional<PluginHost> loadPlugin(const RenderOptions& options, const WideStr
   return host;
 }
 
+// The whole file, as a viewer holds an archive's entry in memory.
+std::optional<std::vector<std::uint8_t>> readImage(const WideString& path) {
+  const std::optional<std::string> bytes = platform::readFileBytes(path);
+  if (!bytes) return std::nullopt;
+  return std::vector<std::uint8_t>(bytes->begin(), bytes->end());
+}
+
+// An archive's entry has a name but no folder of the viewer's.
+WideString entryName(const WideString& path) {
+  return std::filesystem::path(path).filename().u16string();
+}
+
 // A viewer's questions in a viewer's order: does the plug-in take the file,
-// what will the picture be, and then the picture itself.
+// what will the picture be, and then the picture itself; the file by its
+// name, or with --memory its image in memory.
 int askForPicture(const PluginHost& plugin, const RenderOptions& options, const RenderJob& job,
                   const WideString& inputName, Picture& picture, std::ostream& out,
                   std::ostream& err) {
   const std::string& input = job.inputPath;
-  const std::optional<std::vector<std::uint8_t>> head = readHead(inputName);
-  if (!head) return failure(err, input, "cannot read the file");
-  if (!plugin.isSupported(inputName, *head)) {
+  const std::optional<std::vector<std::uint8_t>> image =
+      options.memory ? readImage(inputName) : readHead(inputName);
+  if (!image) return failure(err, input, "cannot read the file");
+  if (!plugin.isSupported(options.memory ? entryName(inputName) : inputName, *image)) {
     return failure(err, input,
                    "the plug-in does not take this file (IsSupportedW answered 0: its settings "
                    "name no existing browser, or it does not take this extension)");
   }
   ondrel::PictureInfoRecord information{};
-  if (const int result = plugin.pictureInfo(inputName, information);
+  if (const int result = options.memory ? plugin.pictureInfo(*image, information)
+                                        : plugin.pictureInfo(inputName, information);
       result != resultNumber(ResultCode::kSuccess)) {
     return resultFailure(err, input, "GetPictureInfoW", result);
   }
-  if (const int result = plugin.picture(inputName, picture);
+  if (const int result =
+          options.memory ? plugin.picture(*image, picture) : plugin.picture(inputName, picture);
       result != resultNumber(ResultCode::kSuccess)) {
     return resultFailure(err, input, "GetPictureW", result);
   }

@@ -156,6 +156,19 @@ std::string SetupCheck::meaningOf(WideView key) const {
     return platform::readFileBytes(style) ? "this style for GFM pages"
                                           : "cannot be read: the built-in style is used";
   }
+  if (is(setting::kMarkdownEncoding)) {
+    return "GFM documents neither UTF-8 nor UTF-16 are read in code page " +
+           std::to_string(s.markdownCodePage());
+  }
+  if (is(setting::kScale)) {
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "%g", s.deviceScale());
+    return std::string("pages are drawn at ") + scale + " device pixels a pixel";
+  }
+  if (is(setting::kMemoryImages)) {
+    return onOff(s.memoryImagesTaken()) + ": documents handed over in memory are " +
+           (s.memoryImagesTaken() ? "taken" : "refused");
+  }
   if (is(setting::kLog)) {
     const WideString log = s.logFile();
     return log.empty() ? "no log" : "the log goes to " + wideToUtf8(log);
@@ -206,7 +219,7 @@ bool SetupCheck::checkBrowser() {
   }
   ondrel::CaptureReport report;
   std::optional<ondrel::CaptureRequest> request =
-      ondrel::captureRequestFor(settings_, u"version.html", {});
+      ondrel::captureRequestFor(settings_, u"version.html", {}, ondrel::PageOrigin::kFile);
   if (!request) return false;
   request->report = &report;
   bool refusedPipe = false;
@@ -243,7 +256,8 @@ void SetupCheck::renderPage(const CheckPage& page) {
   const WideString path = platform::combinePath(folder->path(), name).value_or(WideString());
   ondrel::CaptureReport report;
   std::optional<ondrel::CaptureRequest> request = ondrel::captureRequestFor(
-      settings_, path, {reinterpret_cast<const std::uint8_t*>(page.text.data()), page.text.size()});
+      settings_, path, {reinterpret_cast<const std::uint8_t*>(page.text.data()), page.text.size()},
+      ondrel::PageOrigin::kFile);
   if (!request) {
     problem("the picture is too wide for a 24-bit bitmap", "lower width in " + shownFile_);
     return;

@@ -29,4 +29,6 @@ bool processEnds(long pid, std::chrono::milliseconds within) {
   return true;
 }
 
+void killProcess(long pid) { kill(pid_t(pid), SIGKILL); }
+
 }  // namespace ondrel::test

@@ -12,4 +12,11 @@ bool processEnds(long pid, std::chrono::milliseconds within) {
   return ended;
 }
 
+void killProcess(long pid) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(pid));
+  if (process == nullptr) return;
+  TerminateProcess(process, 1);
+  CloseHandle(process);
+}
+
 }  // namespace ondrel::test
