@@ -46,9 +46,13 @@ class SetupCheckTest : public ::testing::Test {
 
 TEST_F(SetupCheckTest, TellsTheSettingsTheBrowserAndBothTestPictures) {
   EXPECT_EQ(check(fakeSettings("engine=devtools\nmarkdown=GFM\nwidth=0\n")), kExitFailed);
-  EXPECT_TRUE(says("  engine         = devtools  -> the DevTools engine\n")) << out.str();
-  EXPECT_TRUE(says("  width          = 0  -> pictures are 640 x 480")) << out.str();
-  EXPECT_TRUE(says("  fullPage       = (not set)  -> off")) << out.str();
+  EXPECT_TRUE(says("  engine            = devtools  -> the DevTools engine\n")) << out.str();
+  EXPECT_TRUE(says("  width             = 0  -> pictures are 640 x 480")) << out.str();
+  EXPECT_TRUE(says("  fullPage          = (not set)  -> off")) << out.str();
+  EXPECT_TRUE(
+      says("  markdownEncoding  = (not set)  -> GFM documents neither UTF-8 nor UTF-16 "
+           "are read in the system's ANSI code page\n"))
+      << out.str();
   EXPECT_TRUE(says("  version: FakeBrowser/1.0\n")) << out.str();
   EXPECT_TRUE(says("HTML test page: ")) << out.str();
   EXPECT_TRUE(says("Markdown test page (GFM): ")) << out.str();

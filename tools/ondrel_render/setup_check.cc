@@ -90,7 +90,7 @@ class SetupCheck {
 std::string onOff(bool on) { return on ? "on" : "off"; }
 
 // Keys are shown in a column this wide, the two spaces before them included.
-constexpr std::size_t kKeyColumn = 16;
+constexpr std::size_t kKeyColumn = 19;
 
 std::string seconds(double value) {
   char text[32];
@@ -138,6 +138,9 @@ std::string SetupCheck::meaningOf(WideView key) const {
   }
   if (is(setting::kFullPage)) return onOff(s.fullPage()) + ": whole pages (DevTools engine only)";
   if (is(setting::kKeepBrowser)) {
+    if (s.captureEngine() != ondrel::CaptureEngine::kDevTools) {
+      return "no effect: the one-shot engine starts a browser for each picture";
+    }
     return s.keepBrowserSeconds() == 0
                ? "a browser for each picture"
                : "the browser is kept " + std::to_string(s.keepBrowserSeconds()) +
@@ -157,10 +160,13 @@ std::string SetupCheck::meaningOf(WideView key) const {
                                           : "cannot be read: the built-in style is used";
   }
   if (is(setting::kMarkdownEncoding)) {
-    return "GFM documents neither UTF-8 nor UTF-16 are read in code page " +
-           std::to_string(s.markdownCodePage());
+    const std::uint32_t codePage = s.markdownCodePage();
+    return "GFM documents neither UTF-8 nor UTF-16 are read in " +
+           (codePage == platform::kAnsiCodePage ? std::string("the system's ANSI code page")
+                                                : "code page " + std::to_string(codePage));
   }
   if (is(setting::kScale)) {
+    if (s.deviceScale() == 1.0) return "pages are drawn one device pixel a pixel";
     char scale[32];
     std::snprintf(scale, sizeof scale, "%g", s.deviceScale());
     return std::string("pages are drawn at ") + scale + " device pixels a pixel";
