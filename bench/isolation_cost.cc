@@ -40,7 +40,9 @@ struct WarmBrowser {
 
 std::unique_ptr<WarmBrowser> startBrowser(const ondrel::WideString& path, bool ownContexts) {
   auto browser = std::make_unique<WarmBrowser>();
-  browser->session = BrowserSession::start({path, false, ondrel::Elevation::kNone});
+  browser->session = BrowserSession::start({path, false, ondrel::Elevation::kNone},
+                                           Deadline::after(std::chrono::seconds(30)))
+                         .session;
   if (!browser->session) return nullptr;
   browser->ownContexts = ownContexts;
   browser->pages = std::make_unique<PageSupply>(

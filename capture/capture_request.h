@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "capture/capture_report.h"
 #include "platform/text_codec.h"
 #include "text/wide_text.h"
 
@@ -18,6 +19,11 @@ namespace ondrel {
 // How the browser is driven: started once with "--screenshot" for each
 // picture, or over the DevTools protocol (docs/devtools-engine.md).
 enum class CaptureEngine { kScreenshotSwitch, kDevTools };
+
+// The engine's name as the user reads it.
+constexpr const char* engineName(CaptureEngine engine) {
+  return engine == CaptureEngine::kDevTools ? "DevTools" : "one-shot";
+}
 
 // Whether the process that starts the browser runs fully elevated. Such a
 // browser would start an unelevated copy of itself and end at once, and the
@@ -90,6 +96,9 @@ struct CaptureRequest {
   // The code page the converter is told a legacy-encoded document is in.
   std::uint32_t markdownCodePage = platform::kAnsiCodePage;
   DevToolsOptions devTools;
+  // Where the engines say why a picture failed and what their browsers did;
+  // none when nobody listens (the log is off).
+  CaptureReport* report = nullptr;
 
   // The picture's size in device pixels, for the capture size.
   std::int32_t pictureWidth() const { return devicePixels(captureWidth, deviceScale); }

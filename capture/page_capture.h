@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "capture/capture_request.h"
 #include "platform/screenshot_bitmap.h"
@@ -18,7 +19,20 @@ std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& re
 // The height of the picture capturePage gives for a whole page, found by
 // laying the page out without taking a picture; nothing when the engine
 // cannot tell (not the DevTools engine, or the browser failed).
+// When the DevTools engine's browser refuses its pipe, both take the picture
+// with the one-shot engine instead, from then on until `Chrome` changes
+// (capture/engine_fallback.h).
 std::optional<std::int32_t> measurePageHeight(const CaptureRequest& request);
+
+// The product and version of the request's browser, asked over the DevTools
+// pipe whatever the request's engine; nothing when it gives none, with the
+// reason in the request's report, and `refusedPipe` set when it ended or
+// closed its pipe before answering.
+std::optional<std::string> browserVersion(const CaptureRequest& request, bool& refusedPipe);
+
+// Closes the browser kept for the next picture now, for a program that is
+// done with pictures.
+void closeKeptBrowser();
 
 }  // namespace ondrel
 

@@ -120,8 +120,9 @@ function(ondrel_cmark_gfm_from_source)
     target_compile_options(${library} PRIVATE -w -fexceptions)
   endforeach()
   add_library(ondrel::cmark_gfm ALIAS cmark-gfm-extensions)
-  # The module carries cmark-gfm's code, so its package carries cmark-gfm's licence.
-  install(FILES "${source_dir}/COPYING" DESTINATION . RENAME cmark-gfm-COPYING.txt)
+  # The module carries cmark-gfm's code, so its package carries cmark-gfm's licence: the
+  # third-party notices take it from here (cmake/third_party_libraries.cmake).
+  file(COPY_FILE "${source_dir}/COPYING" "${CMAKE_BINARY_DIR}/cmark-gfm/COPYING" ONLY_IF_DIFFERENT)
 endfunction()
 
 if(CMAKE_CROSSCOMPILING)

@@ -40,7 +40,17 @@ bool PipedChild::waitForEnd(const Deadline& deadline) {
   }
 }
 
-void PipedChild::kill() { process_.terminateAndWait(); }
+void PipedChild::kill() {
+  // One that ended by itself keeps its own exit code.
+  if (!hasEnded()) killed_ = true;
+  process_.terminateAndWait();
+}
+
+std::optional<std::uint32_t> PipedChild::exitCode() {
+  const std::optional<ThreadState> state = process_.primaryThreadState();
+  if (killed_ || !state || state->isRunning()) return std::nullopt;
+  return state->exitCode();
+}
 
 bool PipedChild::hasEnded() {
   const std::optional<ThreadState> state = process_.primaryThreadState();

@@ -55,6 +55,10 @@ class PipedChild {
   // and waits until it has ended.
   void kill();
 
+  // The program's exit code once it has ended by itself; nothing while it
+  // runs or after it was killed.
+  std::optional<std::uint32_t> exitCode();
+
  private:
   // The plug-in's end of a pipe: a descriptor or a handle, as each system has it.
   struct PipeTraits {
@@ -76,6 +80,7 @@ class PipedChild {
   ChildProcess process_;
   PipeEnd toChild_;    // the child's descriptor 3 reads from it; none once moved from
   PipeEnd fromChild_;  // what the child writes to its descriptor 4
+  bool killed_ = false;
 };
 
 }  // namespace ondrel::platform

@@ -6,7 +6,6 @@
 namespace ondrel::platform {
 namespace {
 
-constexpr std::size_t kSignatureBytes = 8;
 constexpr std::array<std::uint8_t, 16> kSignatureAndHeaderChunk = {
     0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
 constexpr std::uint32_t kLargestLength = 0x7fffffff;  // for sides and chunk lengths alike
@@ -27,6 +26,12 @@ bool isAncillary(std::span<const std::uint8_t, 4> type) { return (type[0] & 0x20
 
 }  // namespace
 
+bool hasPngSignature(std::span<const std::uint8_t> fileStart) {
+  return fileStart.size() >= kPngSignatureBytes &&
+         std::equal(kSignatureAndHeaderChunk.begin(),
+                    kSignatureAndHeaderChunk.begin() + kPngSignatureBytes, fileStart.begin());
+}
+
 std::optional<DeclaredPngSize> declaredPngSize(std::span<const std::uint8_t> fileStart) {
   if (fileStart.size() < kDeclaredPngSizeBytes ||
       !std::equal(kSignatureAndHeaderChunk.begin(), kSignatureAndHeaderChunk.end(),
@@ -45,7 +50,7 @@ namespace {
 // reads a chunk's 8 header bytes at `offset`, false when it cannot.
 template <typename ReadHeader>
 bool chunksFit(std::int64_t size, ReadHeader readHeader) {
-  std::int64_t chunk = kSignatureBytes;
+  std::int64_t chunk = kPngSignatureBytes;
   while (chunk < size) {
     std::array<std::uint8_t, kChunkHeaderBytes> header{};
     if (!readHeader(chunk, header)) return false;

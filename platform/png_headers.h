@@ -28,6 +28,13 @@ inline constexpr std::size_t kDeclaredPngSizeBytes = 24;
 // of text in them, far below this.
 inline constexpr std::uint32_t kLargestAncillaryChunk = std::uint32_t(1) << 20;
 
+// The eight bytes every PNG file starts with.
+inline constexpr std::size_t kPngSignatureBytes = 8;
+
+// Whether `fileStart` begins with the PNG signature: a file that does not is
+// no PNG at all, whatever else is wrong with one that does.
+bool hasPngSignature(std::span<const std::uint8_t> fileStart);
+
 // The size declared at the start of a PNG file; nothing unless `fileStart`
 // begins with the PNG signature and a 13-byte header chunk whose sides are
 // 1 to 2^31 - 1, as PNG allows. The rest of the file is not looked at.

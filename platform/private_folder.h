@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/screenshot_bitmap.h"
@@ -50,6 +51,11 @@ class PrivateFolder {
   // `maxWidth` x `maxHeight` pixels; nothing when it is missing, not a plain
   // file or no PNG.
   std::unique_ptr<ScreenshotBitmap> decodePng(WideView name, int maxWidth, int maxHeight) const;
+
+  // The first `count` bytes of the plain file `name` in this folder, fewer
+  // when it is shorter; nothing when it is missing or no plain file. Tells a
+  // screenshot that was never written from one that is no PNG.
+  std::optional<std::string> readHead(WideView name, std::size_t count) const;
 
   // What the platform holds of the folder; each platform defines it.
   struct Native;

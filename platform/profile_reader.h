@@ -2,6 +2,7 @@
 #define ONDREL_PLATFORM_PROFILE_READER_H_
 
 #include <cstddef>
+#include <vector>
 
 #include "text/wide_text.h"
 
@@ -18,6 +19,17 @@ WideString readProfileString(const WideString& file, WideView section, WideView 
 // digits; text that is no number reads as 0), or the fallback when the key is
 // missing or empty.
 int readProfileInt(const WideString& file, WideView section, WideView key, int fallback);
+
+// A key as the file holds it, in the section it stands in.
+struct ProfileKey {
+  WideString section;
+  WideString key;
+  bool operator==(const ProfileKey&) const = default;
+};
+
+// Every key of every section, in the file's order, as the reader sees them:
+// comments and lines without "=" are none. Empty for a missing file.
+std::vector<ProfileKey> readProfileKeys(const WideString& file);
 
 }  // namespace ondrel::platform
 

@@ -23,6 +23,10 @@ WideString stripPath(WideView path);
 // `folder` joined with `name`, or nothing when the result would not fit.
 std::optional<WideString> combinePath(WideView folder, WideView name);
 
+// True when `path` does not start from a root (on Windows: a drive or a
+// server), so that it names a place only together with some folder.
+bool isRelativePath(WideView path);
+
 // True when `path` names an existing file or folder.
 bool pathExists(const WideString& path);
 

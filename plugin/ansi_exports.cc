@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/text_codec.h"
+#include "plugin/export_calls.h"
 #include "plugin/exports.h"
 #include "plugin/input_mode.h"
 #include "plugin/plugin_info.h"
@@ -26,7 +27,8 @@ std::optional<WideString> convertName(const char* name, std::size_t capacity) {
 // in memory mode; a name that cannot be converted fails like an unreadable
 // file, and one that finds no memory to be converted in is kOutOfMemory.
 template <typename WideCall>
-int forwardSource(const char* source, unsigned flags, WideCall wide) noexcept {
+int forwardSource(const char* exportName, const char* source, unsigned flags,
+                  WideCall wide) noexcept {
   if (!isFileMode(flags)) return wide(reinterpret_cast<const char16_t*>(source));
   std::optional<WideString> name;
   try {
@@ -34,7 +36,10 @@ int forwardSource(const char* source, unsigned flags, WideCall wide) noexcept {
   } catch (...) {
     return resultNumber(ResultCode::kOutOfMemory);
   }
-  if (!name) return resultNumber(ResultCode::kReadOrCaptureFailed);
+  if (!name) {
+    return unconvertedNameCall(exportName, CallLog::Success::kZeroResult,
+                               resultNumber(ResultCode::kReadOrCaptureFailed));
+  }
   return wide(name->c_str());
 }
 
@@ -55,7 +60,7 @@ using namespace ondrel;
 ONDREL_API int ONDREL_CALL GetPluginInfo(int index, char* buffer, int bufferLength) {
   try {
     char16_t wide[kPictureNameCapacity];
-    if (GetPluginInfoW(index, wide, int(kPictureNameCapacity)) == 0) return 0;
+    if (pluginInfoCall("GetPluginInfo", index, wide, int(kPictureNameCapacity)) == 0) return 0;
     if (buffer == nullptr || bufferLength <= 0) return 0;
     const std::string ansi = fittingAnsi(wide, bufferLength);
     if (ansi.size() >= std::size_t(bufferLength)) return 0;
@@ -70,7 +75,8 @@ ONDREL_API int ONDREL_CALL GetPluginInfo(int index, char* buffer, int bufferLeng
 ONDREL_API int ONDREL_CALL IsSupported(const char* fileName, std::uintptr_t headOrHandle) {
   try {
     const std::optional<WideString> name = convertName(fileName, kSupportNameCapacity);
-    return name ? IsSupportedW(name->c_str(), headOrHandle) : 0;
+    if (!name) return unconvertedNameCall("IsSupported", CallLog::Success::kNonZeroAnswer, 0);
+    return isSupportedCall("IsSupported", name->c_str(), headOrHandle);
   } catch (...) {
     return 0;
   }
@@ -78,24 +84,26 @@ ONDREL_API int ONDREL_CALL IsSupported(const char* fileName, std::uintptr_t head
 
 ONDREL_API int ONDREL_CALL GetPictureInfo(const char* source, std::intptr_t length, unsigned flags,
                                           PictureInfoRecord* info) {
-  return forwardSource(source, flags, [&](const char16_t* wide) {
-    return GetPictureInfoW(wide, length, flags, info);
+  return forwardSource("GetPictureInfo", source, flags, [&](const char16_t* wide) {
+    return pictureInfoCall("GetPictureInfo", wide, length, flags, info);
   });
 }
 
 ONDREL_API int ONDREL_CALL GetPicture(const char* source, std::intptr_t length, unsigned flags,
                                       platform::BlockHandle* headerHandle,
-                                      platform::BlockHandle* pixelHandle,
-                                      SusieProgressCallback progress, std::intptr_t userData) {
-  return forwardSource(source, flags, [&](const char16_t* wide) {
-    return GetPictureW(wide, length, flags, headerHandle, pixelHandle, progress, userData);
+                                      platform::BlockHandle* pixelHandle, SusieProgressCallback,
+                                      std::intptr_t) {
+  return forwardSource("GetPicture", source, flags, [&](const char16_t* wide) {
+    return pictureCall("GetPicture", wide, length, flags, headerHandle, pixelHandle);
   });
 }
 
 // A preview is the full picture.
 ONDREL_API int ONDREL_CALL GetPreview(const char* source, std::intptr_t length, unsigned flags,
                                       platform::BlockHandle* headerHandle,
-                                      platform::BlockHandle* pixelHandle,
-                                      SusieProgressCallback progress, std::intptr_t userData) {
-  return GetPicture(source, length, flags, headerHandle, pixelHandle, progress, userData);
+                                      platform::BlockHandle* pixelHandle, SusieProgressCallback,
+                                      std::intptr_t) {
+  return forwardSource("GetPreview", source, flags, [&](const char16_t* wide) {
+    return pictureCall("GetPreview", wide, length, flags, headerHandle, pixelHandle);
+  });
 }

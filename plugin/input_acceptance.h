@@ -2,6 +2,7 @@
 #define ONDREL_PLUGIN_INPUT_ACCEPTANCE_H_
 
 #include <optional>
+#include <string>
 
 #include "plugin/settings.h"
 
@@ -12,6 +13,10 @@ namespace ondrel {
 // drawings are on. Without a name (a memory image) the browser test decides.
 // The file's bytes play no part.
 bool acceptsInput(const SettingsSource& settings, std::optional<WideView> fileName);
+
+// Why the plug-in does not take the input, in words; nothing when it does.
+std::optional<std::string> refusalOf(const SettingsSource& settings,
+                                     std::optional<WideView> fileName);
 
 }  // namespace ondrel
 

@@ -19,9 +19,10 @@ inline constexpr std::size_t kLargestMemoryImage = std::size_t(64) << 20;
 // file; the kind is all it tells. Nothing when the settings take no memory
 // images, or not this one: shorter than a picture needs, larger than
 // kLargestMemoryImage, of no page kind, or a drawing while SVG drawings are
-// off.
+// off; `report`, when given, hears which.
 std::optional<WideString> memoryImageName(const SettingsSource& settings,
-                                          std::span<const std::uint8_t> bytes);
+                                          std::span<const std::uint8_t> bytes,
+                                          CaptureReport* report = nullptr);
 
 }  // namespace ondrel
 

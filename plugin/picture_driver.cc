@@ -9,39 +9,53 @@
 namespace ondrel {
 namespace {
 
-ResultCode capture(const std::optional<CaptureRequest>& request,
+ResultCode capture(std::optional<CaptureRequest> request, CaptureReport* report,
                    platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle) {
-  if (!request) return ResultCode::kOutOfMemory;
+  if (!request) {
+    reportFailure(report, "the picture is too wide for a 24-bit bitmap");
+    return ResultCode::kOutOfMemory;
+  }
+  request->report = report;
 
   // A picture the viewer's blocks cannot hold is refused before any browser
   // runs; a whole page's height is known only from the page.
   const std::optional<PixelLayout> layout = PixelLayout::of(
       {request->pictureWidth(), request->devTools.fullPage ? 1 : request->pictureHeight()});
-  if (!layout) return ResultCode::kOutOfMemory;
+  if (!layout) {
+    reportFailure(report, "the picture is too large for a 24-bit bitmap");
+    return ResultCode::kOutOfMemory;
+  }
 
   const std::unique_ptr<platform::ScreenshotBitmap> screenshot = capturePage(*request);
   if (!screenshot) return ResultCode::kReadOrCaptureFailed;
-  if (!request->devTools.fullPage)
-    return handOverBitmap(*screenshot, *layout, headerHandle, pixelHandle);
-  const std::optional<PixelLayout> wholePage =
-      PixelLayout::of({request->pictureWidth(), screenshot->height()});
-  if (!wholePage) return ResultCode::kOutOfMemory;
-  return handOverBitmap(*screenshot, *wholePage, headerHandle, pixelHandle);
+  const std::optional<PixelLayout> handedOver =
+      request->devTools.fullPage ? PixelLayout::of({request->pictureWidth(), screenshot->height()})
+                                 : layout;
+  if (!handedOver) {
+    reportFailure(report, "the whole page is too large for a 24-bit bitmap");
+    return ResultCode::kOutOfMemory;
+  }
+  const ResultCode handed = handOverBitmap(*screenshot, *handedOver, headerHandle, pixelHandle);
+  if (handed != ResultCode::kSuccess) {
+    reportFailure(report, "the picture's memory blocks could not be made for the viewer");
+  }
+  return handed;
 }
 
 }  // namespace
 
 ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
                          std::span<const std::uint8_t> imageBytes,
-                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle) {
+                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle,
+                         CaptureReport* report) {
   if (fileName) {
-    return capture(captureRequestFor(settings, *fileName, imageBytes, PageOrigin::kFile),
+    return capture(captureRequestFor(settings, *fileName, imageBytes, PageOrigin::kFile), report,
                    headerHandle, pixelHandle);
   }
-  const std::optional<WideString> name = memoryImageName(settings, imageBytes);
+  const std::optional<WideString> name = memoryImageName(settings, imageBytes, report);
   if (!name) return ResultCode::kNotAccepted;
-  return capture(captureRequestFor(settings, *name, imageBytes, PageOrigin::kMemory), headerHandle,
-                 pixelHandle);
+  return capture(captureRequestFor(settings, *name, imageBytes, PageOrigin::kMemory), report,
+                 headerHandle, pixelHandle);
 }
 
 }  // namespace ondrel

@@ -17,10 +17,12 @@ namespace ondrel {
 // point read it; only an SVG drawing's size is taken from them. A memory
 // image, without a name, is staged and shown as the page its bytes show when
 // the settings take it (memoryImageName), and is not taken (kNotAccepted)
-// otherwise.
+// otherwise. `report`, when given, hears why a picture failed and what the
+// browser did.
 ResultCode renderPicture(const SettingsSource& settings, std::optional<WideView> fileName,
                          std::span<const std::uint8_t> imageBytes,
-                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle);
+                         platform::BlockHandle* headerHandle, platform::BlockHandle* pixelHandle,
+                         CaptureReport* report = nullptr);
 
 }  // namespace ondrel
 

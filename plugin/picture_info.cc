@@ -23,10 +23,13 @@ void fill(PictureInfoRecord& info, PictureSize size) {
 // The size GetPicture will deliver for a whole page: the page laid out once.
 ResultCode describeWholePage(const SettingsSource& settings, WideView pageName,
                              std::span<const std::uint8_t> imageBytes, PageOrigin origin,
-                             PictureInfoRecord& info) {
-  const std::optional<CaptureRequest> request =
-      captureRequestFor(settings, pageName, imageBytes, origin);
-  if (!request) return ResultCode::kOutOfMemory;
+                             PictureInfoRecord& info, CaptureReport* report) {
+  std::optional<CaptureRequest> request = captureRequestFor(settings, pageName, imageBytes, origin);
+  if (!request) {
+    reportFailure(report, "the picture is too wide for a 24-bit bitmap");
+    return ResultCode::kOutOfMemory;
+  }
+  request->report = report;
   const std::optional<std::int32_t> height = measurePageHeight(*request);
   if (!height) return ResultCode::kReadOrCaptureFailed;
   fill(info, {request->pictureWidth(), *height});
@@ -35,8 +38,10 @@ ResultCode describeWholePage(const SettingsSource& settings, WideView pageName,
 
 ResultCode describePage(const SettingsSource& settings, WideView pageName,
                         std::span<const std::uint8_t> imageBytes, PageOrigin origin,
-                        PictureInfoRecord& info) {
-  if (settings.fullPage()) return describeWholePage(settings, pageName, imageBytes, origin, info);
+                        PictureInfoRecord& info, CaptureReport* report) {
+  if (settings.fullPage()) {
+    return describeWholePage(settings, pageName, imageBytes, origin, info, report);
+  }
   const bool isSvgDrawing = settings.svgEnabled() && pageKindOf(pageName) == PageKind::kSvgDrawing;
   fill(info,
        inDevicePixels(pictureSize(settings, isSvgDrawing, imageBytes), settings.deviceScale()));
@@ -46,12 +51,15 @@ ResultCode describePage(const SettingsSource& settings, WideView pageName,
 }  // namespace
 
 ResultCode describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
-                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info) {
-  if (fileName) return describePage(settings, *fileName, imageBytes, PageOrigin::kFile, info);
+                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info,
+                           CaptureReport* report) {
+  if (fileName) {
+    return describePage(settings, *fileName, imageBytes, PageOrigin::kFile, info, report);
+  }
   if (settings.memoryImagesTaken()) {
-    const std::optional<WideString> name = memoryImageName(settings, imageBytes);
+    const std::optional<WideString> name = memoryImageName(settings, imageBytes, report);
     if (!name) return ResultCode::kNotAccepted;
-    return describePage(settings, *name, imageBytes, PageOrigin::kMemory, info);
+    return describePage(settings, *name, imageBytes, PageOrigin::kMemory, info, report);
   }
   // Without memory images taken, an image without a name counts as a
   // drawing while SVG drawings are on.

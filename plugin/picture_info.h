@@ -38,9 +38,11 @@ static_assert(offsetof(PictureInfoRecord, bitsPerPixel) == 20);
 // taken memory image the page is laid out to learn its height; that failing
 // gives kReadOrCaptureFailed, a width the viewer's blocks cannot hold
 // kOutOfMemory, and `info` is then left alone. Only the fields of the record
-// are written, never its alignment gap.
+// are written, never its alignment gap. `report`, when given, hears why a
+// whole page could not be measured or a memory image was not taken.
 ResultCode describePicture(const SettingsSource& settings, std::optional<WideView> fileName,
-                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info);
+                           std::span<const std::uint8_t> imageBytes, PictureInfoRecord& info,
+                           CaptureReport* report = nullptr);
 
 }  // namespace ondrel
 

@@ -93,15 +93,19 @@ bool SettingsSource::memoryImagesTaken() const {
                        setting::kMemoryImagesCapacity));
 }
 
+WideString SettingsSource::logPath() const {
+  return readText(setting::kLog, setting::kLogDefault, setting::kTextCapacity);
+}
+
 std::optional<WideString> settingsFilePath() {
   const std::optional<WideString> module = platform::moduleFileName();
   if (!module) return std::nullopt;
   return platform::renameExtension(*module, u".ini");
 }
 
-ModuleSettings::ModuleSettings() : file_(settingsFilePath().value_or(WideString())) {}
+ModuleSettings::ModuleSettings() : SettingsFile(settingsFilePath().value_or(WideString())) {}
 
-WideString ModuleSettings::readText(WideView key, WideView fallback, std::size_t capacity) const {
+WideString SettingsFile::readText(WideView key, WideView fallback, std::size_t capacity) const {
   if (file_.empty()) {
     WideString value(fallback);
     if (value.size() >= capacity) value.resize(capacity == 0 ? 0 : capacity - 1);
@@ -110,15 +114,28 @@ WideString ModuleSettings::readText(WideView key, WideView fallback, std::size_t
   return platform::readProfileString(file_, setting::kSection, key, fallback, capacity);
 }
 
-int ModuleSettings::readInteger(WideView key, int fallback) const {
+int SettingsFile::readInteger(WideView key, int fallback) const {
   if (file_.empty()) return fallback;
   return platform::readProfileInt(file_, setting::kSection, key, fallback);
 }
 
-std::optional<platform::ClientArea> ModuleSettings::activeWindowClientArea() const {
+std::optional<platform::ClientArea> SettingsFile::activeWindowClientArea() const {
   return platform::activeWindowClientArea();
 }
 
-bool ModuleSettings::pathExists(const WideString& path) const { return platform::pathExists(path); }
+bool SettingsFile::pathExists(const WideString& path) const { return platform::pathExists(path); }
+
+WideString SettingsFile::logFile() const {
+  const WideString name = logPath();
+  if (name.empty() || !platform::isRelativePath(name)) return name;
+  const WideView folder =
+      WideView(file_).substr(0, file_.size() - platform::stripPath(file_).size());
+  return platform::combinePath(folder, name).value_or(WideString());
+}
+
+std::vector<platform::ProfileKey> SettingsFile::keysInFile() const {
+  if (file_.empty()) return {};
+  return platform::readProfileKeys(file_);
+}
 
 }  // namespace ondrel

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "capture/capture_request.h"
 #include "platform/active_window.h"
+#include "platform/profile_reader.h"
 #include "text/wide_text.h"
 
 namespace ondrel {
@@ -28,6 +30,16 @@ inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
 inline constexpr char16_t kScale[] = u"scale";
 inline constexpr char16_t kMemoryImages[] = u"memoryImages";
+inline constexpr char16_t kLog[] = u"log";
+
+// Every key above: any other in the section is named in the log as unknown,
+// with the nearest of these. A key added above belongs here too, and in the
+// example settings files, which a test holds to this list.
+inline constexpr WideView kKnownKeys[] = {
+    kBrowser,  kSvg,           kScrollBar,        kWidth,
+    kHeight,   kWaitTime,      kEngine,           kFullPage,
+    kMarkdown, kMarkdownStyle, kMarkdownEncoding, kKeepBrowser,
+    kNetwork,  kScale,         kMemoryImages,     kLog};
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -48,6 +60,9 @@ inline constexpr char16_t kScaleDefault[] = u"1";
 inline constexpr double kSmallestScale = 1.0;
 inline constexpr double kLargestScale = 4.0;
 inline constexpr char16_t kMemoryImagesDefault[] = u"OFF";
+inline constexpr char16_t kLogDefault[] = u"";  // nothing is written anywhere
+// A log above this many bytes is renamed to NAME.1 and begun again.
+inline constexpr std::uint64_t kLogRotationBytes = std::uint64_t(1) << 20;
 
 inline constexpr std::size_t kTextCapacity = 260;
 inline constexpr std::size_t kScrollBarCapacity = 32;
@@ -67,6 +82,9 @@ class SettingsSource {
   virtual int readInteger(WideView key, int fallback) const = 0;
   virtual std::optional<platform::ClientArea> activeWindowClientArea() const = 0;
   virtual bool pathExists(const WideString& path) const = 0;
+  // Every key of the file in every section, for telling unknown ones;
+  // none where there is no file.
+  virtual std::vector<platform::ProfileKey> keysInFile() const { return {}; }
 
   WideString browserPath() const;
   bool svgEnabled() const;
@@ -97,23 +115,38 @@ class SettingsSource {
   // "ON" in any letter case: pictures handed over in memory, without a
   // name, are taken as the page their bytes show (capture/page_kind_sniffing.h).
   bool memoryImagesTaken() const;
+  // The log file's name as written; empty: no log.
+  WideString logPath() const;
 };
 
 // The file beside the module: its name with the extension ".ini".
 std::optional<WideString> settingsFilePath();
 
-// The settings file of the running module, read through the platform.
-class ModuleSettings final : public SettingsSource {
+// A settings file read through the platform, as the plug-in reads its own.
+class SettingsFile : public SettingsSource {
  public:
-  ModuleSettings();
+  // An empty name stands for no file: every key then takes its default.
+  explicit SettingsFile(WideString file) : file_(std::move(file)) {}
   WideString readText(WideView key, WideView fallback, std::size_t capacity) const override;
   int readInteger(WideView key, int fallback) const override;
   std::optional<platform::ClientArea> activeWindowClientArea() const override;
   bool pathExists(const WideString& path) const override;
+  std::vector<platform::ProfileKey> keysInFile() const override;
+
+  const WideString& file() const { return file_; }
+  // The log file's full name, a relative one taken beside the settings file;
+  // empty when there is no log.
+  WideString logFile() const;
 
  private:
-  // Empty when the module's name is unknown: every key then takes its default.
   WideString file_;
+};
+
+// The settings file of the running module.
+class ModuleSettings final : public SettingsFile {
+ public:
+  // When the module's name is unknown, every key takes its default.
+  ModuleSettings();
 };
 
 // "ON" in any letter case is on; everything else, empty included, is off.

@@ -28,7 +28,10 @@ std::optional<BrowserContext> BrowserContext::create(ProtocolConnection& connect
   };
   std::optional<std::string> id = nonEmptyStringIn(
       connection.answer(*request, deadline, disposeLateContext), "browserContextId");
-  if (!id) return std::nullopt;
+  if (!id) {
+    connection.noteFailure(answerLacks("Target.createBrowserContext", "browserContextId"));
+    return std::nullopt;
+  }
   return BrowserContext(connection, std::move(*id));
 }
 

@@ -1,9 +1,13 @@
 #ifndef ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_
 #define ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
+#include "capture/capture_report.h"
 #include "capture/devtools/launch_command_line.h"
 #include "capture/devtools/protocol_connection.h"
 #include "platform/deadline.h"
@@ -21,14 +25,35 @@ namespace ondrel::devtools {
 // into it.
 class BrowserSession {
  public:
-  // Nothing when no profile folder can be made or the browser not started.
-  static std::unique_ptr<BrowserSession> start(const BrowserLaunch& launch);
+  // How a start came out.
+  struct Started {
+    std::unique_ptr<BrowserSession> session;  // none when the start failed
+    // The browser ended, or closed its pipe, before its first answer: it
+    // does not take the protocol at all (too old for the pipe, or remote
+    // debugging forbidden by policy).
+    bool refusedPipe = false;
+  };
+
+  // Starts the browser and asks for its version, the first message, within
+  // the deadline. No session when no profile folder can be made, the browser
+  // cannot be started or gives no first answer; such a browser is ended and
+  // its profile removed. `report` hears the start, with the version, or why
+  // there was none.
+  static Started start(const BrowserLaunch& launch, const platform::Deadline& deadline,
+                       CaptureReport* report = nullptr);
 
   BrowserSession(const BrowserSession&) = delete;
   BrowserSession& operator=(const BrowserSession&) = delete;
   ~BrowserSession();
 
   ProtocolConnection& connection() { return connection_; }
+
+  // The browser's product and version as it gave them, e.g.
+  // "HeadlessChrome/120.0.6099.0"; "version unknown" when it did not.
+  const std::string& version() const { return version_; }
+
+  // Its exit code once it has ended by itself.
+  std::optional<std::uint32_t> exitCode() { return browser_.exitCode(); }
 
   // Whether another page can still be shown: the browser runs and its
   // connection has not broken.
@@ -40,7 +65,9 @@ class BrowserSession {
 
   // Asks the browser to close and waits for it to end, within the deadline
   // and a few seconds at most; kills it if it lingers. Then the profile goes.
-  void close(const platform::Deadline& deadline);
+  // `report` hears how it went, and `why` it was closed.
+  void close(const platform::Deadline& deadline, CaptureReport* report = nullptr,
+             std::string_view why = {});
 
   // Ends the browser as the module is unloaded, where nothing may be waited
   // for that could take long: the browser and its helpers are killed without
@@ -65,6 +92,10 @@ class BrowserSession {
   };
 
   BrowserSession(platform::PrivateFolder profile, platform::PipedChild browser);
+  // The first message; false when no answer came at all.
+  bool askVersion(const platform::Deadline& deadline);
+  // Why a browser gave no first answer, into `report`.
+  void reportNoAnswer(CaptureReport* report, const platform::Deadline& deadline);
   // A killed browser's helpers may still be writing into the profile for a
   // moment, so the removal is tried again after a pause.
   void removeProfilePatiently();
@@ -74,6 +105,7 @@ class BrowserSession {
   platform::PipedChild browser_;
   PipeChannel channel_;
   ProtocolConnection connection_;
+  std::string version_;
   bool closed_ = false;
 };
 

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "capture/devtools/browser_session.h"
+#include "capture/devtools/failure_words.h"
 #include "capture/devtools/kept_browser.h"
 #include "capture/devtools/page_supply.h"
 #include "capture/staging/file_url.h"
 #include "capture/staging/staged_page.h"
 #include "platform/files.h"
+#include "platform/png_headers.h"
 
 namespace ondrel::devtools {
 namespace {
@@ -139,36 +141,76 @@ PageResult showPage(PageSupply& pages, const CaptureRequest& request, const Page
 
 // Runs `picture` with the pages of the request's browser: the kept one, or
 // with keepBrowser 0 one started for this picture and closed after it.
-bool withBrowser(const CaptureRequest& request, const Deadline& deadline,
-                 const KeptBrowser::Picture& picture) {
+Shown withBrowser(const CaptureRequest& request, const Deadline& deadline,
+                  const KeptBrowser::Picture& picture) {
   const std::int32_t keepSeconds = request.devTools.keepBrowserSeconds;
   if (keepSeconds > 0) {
     return KeptBrowser::ofThisModule().show(launchFor(request), std::chrono::seconds(keepSeconds),
-                                            deadline, picture);
+                                            deadline, picture, request.report);
   }
-  const std::unique_ptr<BrowserSession> browser = BrowserSession::start(launchFor(request));
-  if (!browser) return false;
+  BrowserSession::Started started =
+      BrowserSession::start(launchFor(request), deadline, request.report);
+  if (!started.session) return started.refusedPipe ? Shown::kBrowserRefusedPipe : Shown::kFailed;
+  BrowserSession& browser = *started.session;
   bool shown = false;
   {
-    PageSupply pages(browser->connection(), PageSupply::Lifetime::kOnePage);
+    PageSupply pages(browser.connection(), PageSupply::Lifetime::kOnePage);
     shown = picture(pages);
   }
-  browser->close(deadline);
-  return shown;
+  if (!shown) reportConnectionFailure(request.report, browser.connection(), browser.exitCode());
+  browser.close(deadline, request.report, "a browser for one picture");
+  return shown ? Shown::kShown : Shown::kFailed;
 }
 
-PageResult showDocument(const CaptureRequest& request, Wanted wanted) {
+// What showing the document gave, and how the browser took it.
+struct Showing {
+  PageResult result;
+  Shown shown = Shown::kFailed;
+};
+
+Showing showDocument(const CaptureRequest& request, Wanted wanted) {
   const Deadline deadline = deadlineFor(request.waitSeconds);
   const std::optional<StagedPage> page = StagedPage::forRequest(request);
-  const std::optional<std::string> url = page ? fileUrl(page->path()) : std::nullopt;
-  if (!url) return {};
+  if (!page) {
+    reportFailure(request.report, "the page could not be staged in the capture folder");
+    return {};
+  }
+  const std::optional<std::string> url = fileUrl(page->path());
+  if (!url) {
+    reportFailure(request.report, "the page's name makes no file: URL");
+    return {};
+  }
   const PageJob job{*url, wanted, layoutKeyFor(request, page->path(), *url)};
-  PageResult result;
-  withBrowser(request, deadline, [&](PageSupply& pages) {
-    result = showPage(pages, request, job, deadline);
-    return result.gives(wanted);
+  Showing showing;
+  showing.shown = withBrowser(request, deadline, [&](PageSupply& pages) {
+    showing.result = showPage(pages, request, job, deadline);
+    return showing.result.gives(wanted);
   });
-  return result;
+  return showing;
+}
+
+// The decoded screenshot when it is the page's, `height` device pixels high;
+// else nothing, and why.
+std::unique_ptr<platform::ScreenshotBitmap> pictureOf(const CaptureRequest& request,
+                                                      const std::vector<std::uint8_t>& png,
+                                                      std::int32_t height) {
+  const std::int32_t width = request.pictureWidth();
+  std::unique_ptr<platform::ScreenshotBitmap> picture =
+      platform::decodePngBytes(png, width, height);
+  if (!picture) {
+    reportFailure(request.report, whyScreenshotDoesNotDecode(std::string_view(
+                                      reinterpret_cast<const char*>(png.data()),
+                                      std::min(png.size(), platform::kPngSignatureBytes))));
+    return nullptr;
+  }
+  // A screenshot of any other size is not this page's picture.
+  if (picture->width() != width || picture->height() != height) {
+    reportFailure(request.report, "screenshot is ", std::to_string(picture->width()), " x ",
+                  std::to_string(picture->height()), ", not the page's ", std::to_string(width),
+                  " x ", std::to_string(height));
+    return nullptr;
+  }
+  return picture;
 }
 
 }  // namespace
@@ -180,38 +222,58 @@ std::int32_t fullPageHeight(double contentHeight, std::int32_t tallest) {
   return std::int32_t(std::ceil(contentHeight));
 }
 
-std::unique_ptr<platform::ScreenshotBitmap> capturePage(const CaptureRequest& request) {
+DevToolsPicture capturePage(const CaptureRequest& request) {
   try {
-    const PageResult result = showDocument(request, Wanted::kPicture);
-    if (!result.gives(Wanted::kPicture)) return nullptr;
-    const std::int32_t width = request.pictureWidth();
-    const std::int32_t height = devicePixels(*result.height, request.deviceScale);
-    std::unique_ptr<platform::ScreenshotBitmap> picture =
-        platform::decodePngBytes(*result.png, width, height);
-    // A screenshot of any other size is not this page's picture.
-    if (!picture || picture->width() != width || picture->height() != height) return nullptr;
-    return picture;
+    const Showing showing = showDocument(request, Wanted::kPicture);
+    if (showing.shown != Shown::kShown) {
+      return {nullptr, showing.shown == Shown::kBrowserRefusedPipe};
+    }
+    return {pictureOf(request, *showing.result.png,
+                      devicePixels(*showing.result.height, request.deviceScale)),
+            false};
   } catch (...) {
     // Whatever went wrong, the viewer gets a result code, never an exception.
-    return nullptr;
+    return {};
   }
 }
 
-void closeIdleBrowser() {
+void closeIdleBrowser(CaptureReport* report) {
   try {
-    KeptBrowser::ofThisModule().closeIfIdle();
+    KeptBrowser::ofThisModule().closeIfIdle(report);
   } catch (...) {
     // A browser that could not be closed now is closed at a later call.
   }
 }
 
-std::optional<std::int32_t> measurePage(const CaptureRequest& request) {
+void closeKeptBrowser() {
   try {
-    const std::optional<std::int32_t> height = showDocument(request, Wanted::kHeight).height;
-    if (!height) return std::nullopt;
-    return devicePixels(*height, request.deviceScale);
+    KeptBrowser::ofThisModule().close(Deadline::after(std::chrono::seconds(5)));
   } catch (...) {
-    return std::nullopt;
+    // It goes with the module at the latest.
+  }
+}
+
+DevToolsHeight measurePage(const CaptureRequest& request) {
+  try {
+    const Showing showing = showDocument(request, Wanted::kHeight);
+    const std::optional<std::int32_t> height = showing.result.height;
+    return {height ? std::optional(devicePixels(*height, request.deviceScale)) : std::nullopt,
+            showing.shown == Shown::kBrowserRefusedPipe};
+  } catch (...) {
+    return {};
+  }
+}
+
+BrowserVersion askBrowserVersion(const CaptureRequest& request) {
+  try {
+    const Deadline deadline = deadlineFor(request.waitSeconds);
+    BrowserSession::Started started =
+        BrowserSession::start(launchFor(request), deadline, request.report);
+    if (!started.session) return {std::nullopt, started.refusedPipe};
+    started.session->close(deadline, request.report, "it was only asked for its version");
+    return {started.session->version(), false};
+  } catch (...) {
+    return {};
   }
 }
 

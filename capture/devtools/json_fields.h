@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "capture/devtools/protocol_connection.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +28,12 @@ inline std::optional<std::string> nonEmptyStringIn(const std::optional<nlohmann:
   const std::string_view value = stringField(*result, name);
   if (value.empty()) return std::nullopt;
   return std::string(value);
+}
+
+// An answer that came but lacks what it must hold counts as a refusal.
+inline ConnectionFailure answerLacks(std::string_view method, std::string_view what) {
+  return {ConnectionFailure::Kind::kErrorAnswer, std::string(method),
+          "the answer holds no " + std::string(what)};
 }
 
 }  // namespace ondrel::devtools

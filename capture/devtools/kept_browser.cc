@@ -1,5 +1,7 @@
 #include "capture/devtools/kept_browser.h"
 
+#include "capture/devtools/failure_words.h"
+
 namespace ondrel::devtools {
 namespace {
 
@@ -43,21 +45,33 @@ KeptBrowser::~KeptBrowser() {
   pages_.reset();
 }
 
-bool KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
-                       const platform::Deadline& deadline, const Picture& picture) {
+Shown KeptBrowser::show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
+                        const platform::Deadline& deadline, const Picture& picture,
+                        CaptureReport* report) {
   std::unique_lock lock(mutex_, std::defer_lock);
-  if (!lockBefore(lock, deadline)) return false;
+  if (!lockBefore(lock, deadline)) {
+    if (report != nullptr) {
+      report->failed("no picture after " + std::to_string(report->waitSeconds()) +
+                     " s: the browser was busy with the viewer's other pictures");
+    }
+    return Shown::kFailed;
+  }
   bool shown = false;
+  bool refusedPipe = false;
   for (int attempt = 0; attempt < 2 && !shown; ++attempt) {
-    PageSupply* pages = pagesFor(launch, deadline);
+    PageSupply* pages = pagesFor(launch, deadline, report, refusedPipe);
     if (pages == nullptr) break;
+    browser_->connection().forgetFailure();
     shown = picture(*pages);
     // Only a browser that went before the deadline is worth a second try.
     if (shown || browser_->usable() || deadline.hasPassed()) break;
+    reportConnectionFailure(report, browser_->connection(), browser_->exitCode());
   }
-  if (browser_ && !servesOn(shown)) closeBrowser(deadline);
+  if (browser_) keepOrClose(shown, deadline, report);
   idleUntil_ = Clock::now() + keepFor;
-  return shown;
+  keepFor_ = keepFor;
+  if (refusedPipe) return Shown::kBrowserRefusedPipe;
+  return shown ? Shown::kShown : Shown::kFailed;
 }
 
 // A page that crashed or timed out took only its own context with it, and
@@ -73,16 +87,44 @@ bool KeptBrowser::servesOn(bool shown) {
   return browser_->usable();
 }
 
-void KeptBrowser::closeIfIdle() {
-  std::unique_lock lock(mutex_, std::try_to_lock);
-  if (!lock.owns_lock() || !browser_ || Clock::now() < idleUntil_) return;
-  closeBrowser(platform::Deadline::after(kIdleCloseGrace));
+// The failure is told once the browser's fate is known, which its words
+// name.
+void KeptBrowser::keepOrClose(bool shown, const platform::Deadline& deadline,
+                              CaptureReport* report) {
+  const bool kept = servesOn(shown);
+  if (!shown) {
+    reportConnectionFailure(report, browser_->connection(), browser_->exitCode(),
+                            kept ? BrowserFate::kKept : BrowserFate::kStopped);
+  }
+  if (kept) return;
+  closeBrowser(deadline, report,
+               browser_->usable() ? "it did not answer after its page failed" : whyUnusable());
 }
 
-PageSupply* KeptBrowser::pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline) {
-  if (browser_ && (!(launch_ == launch) || !browser_->usable())) closeBrowser(deadline);
+void KeptBrowser::closeIfIdle(CaptureReport* report) {
+  std::unique_lock lock(mutex_, std::try_to_lock);
+  if (!lock.owns_lock() || !browser_ || Clock::now() < idleUntil_) return;
+  closeBrowser(platform::Deadline::after(kIdleCloseGrace), report,
+               "idle for " + std::to_string(keepFor_.count()) + " s");
+}
+
+void KeptBrowser::close(const platform::Deadline& deadline, CaptureReport* report) {
+  std::unique_lock lock(mutex_, std::defer_lock);
+  if (!lockBefore(lock, deadline) || !browser_) return;
+  closeBrowser(deadline, report, "asked to");
+}
+
+PageSupply* KeptBrowser::pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline,
+                                  CaptureReport* report, bool& refusedPipe) {
+  if (browser_ && !(launch_ == launch)) {
+    closeBrowser(deadline, report, "Chrome or its switches changed");
+  } else if (browser_ && !browser_->usable()) {
+    closeBrowser(deadline, report, whyUnusable());
+  }
   if (!browser_) {
-    browser_ = BrowserSession::start(launch);
+    BrowserSession::Started started = BrowserSession::start(launch, deadline, report);
+    refusedPipe = started.refusedPipe;
+    browser_ = std::move(started.session);
     if (!browser_) return nullptr;
     launch_ = launch;
     pages_ = std::make_unique<PageSupply>(browser_->connection(), PageSupply::Lifetime::kManyPages);
@@ -90,10 +132,15 @@ PageSupply* KeptBrowser::pagesFor(const BrowserLaunch& launch, const platform::D
   return pages_.get();
 }
 
-void KeptBrowser::closeBrowser(const platform::Deadline& deadline) {
+void KeptBrowser::closeBrowser(const platform::Deadline& deadline, CaptureReport* report,
+                               std::string_view why) {
   pages_.reset();
-  if (browser_) browser_->close(deadline);
+  if (browser_) browser_->close(deadline, report, why);
   browser_.reset();
+}
+
+std::string KeptBrowser::whyUnusable() {
+  return browser_->connection().broken() ? "its connection broke" : "";
 }
 
 }  // namespace ondrel::devtools

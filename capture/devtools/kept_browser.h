@@ -6,6 +6,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "capture/devtools/browser_session.h"
 #include "capture/devtools/launch_command_line.h"
@@ -13,6 +15,14 @@
 #include "platform/deadline.h"
 
 namespace ondrel::devtools {
+
+// What showing a page in a browser came to.
+enum class Shown {
+  kShown,
+  kFailed,
+  // The browser ended or closed its pipe before its first answer.
+  kBrowserRefusedPipe,
+};
 
 // The browser kept between pictures: the one piece of state the plug-in
 // keeps from call to call (docs/warm-browser.md). One per loaded module,
@@ -39,22 +49,36 @@ class KeptBrowser {
   // deadline. A browser that goes during the picture is replaced once and
   // the picture tried again. The browser is then kept, idle for `keepFor`;
   // after a failed picture only when it still answers within a short grace,
-  // which the call may take beyond the deadline. False when the turn, a
-  // browser or the picture could not be had.
-  bool show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
-            const platform::Deadline& deadline, const Picture& picture);
+  // which the call may take beyond the deadline. kFailed when the turn, a
+  // browser or the picture could not be had; `report` hears why, and of
+  // every browser started and closed.
+  Shown show(const BrowserLaunch& launch, std::chrono::seconds keepFor,
+             const platform::Deadline& deadline, const Picture& picture,
+             CaptureReport* report = nullptr);
 
   // Closes the browser when it has been idle past its time; one in use, or
   // being handed over, is left alone.
-  void closeIfIdle();
+  void closeIfIdle(CaptureReport* report = nullptr);
+
+  // Closes the browser now, waiting for a picture in progress no longer than
+  // the deadline.
+  void close(const platform::Deadline& deadline, CaptureReport* report = nullptr);
 
  private:
   // Under the lock: the pages of the kept browser if it serves `launch`, or
   // of a new one.
-  PageSupply* pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline);
+  // `refusedPipe` tells a browser that would not speak the protocol.
+  PageSupply* pagesFor(const BrowserLaunch& launch, const platform::Deadline& deadline,
+                       CaptureReport* report, bool& refusedPipe);
   // Under the lock, after a picture: whether the browser is to be kept.
   bool servesOn(bool shown);
-  void closeBrowser(const platform::Deadline& deadline);
+  // Under the lock, after a picture: keeps the browser or closes it, and
+  // tells a failed picture's reason.
+  void keepOrClose(bool shown, const platform::Deadline& deadline, CaptureReport* report);
+  void closeBrowser(const platform::Deadline& deadline, CaptureReport* report,
+                    std::string_view why);
+  // Why a browser that no longer serves is closed.
+  std::string whyUnusable();
 
   std::timed_mutex mutex_;
   std::unique_ptr<BrowserSession> browser_;
@@ -62,6 +86,7 @@ class KeptBrowser {
   std::unique_ptr<PageSupply> pages_;
   BrowserLaunch launch_;
   Clock::time_point idleUntil_;
+  std::chrono::seconds keepFor_{0};
 };
 
 }  // namespace ondrel::devtools

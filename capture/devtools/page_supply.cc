@@ -22,7 +22,10 @@ std::optional<PageLease> PageSupply::open(const Deadline& deadline) {
   if (!page) return std::nullopt;
   const std::optional<std::string> targetId =
       nonEmptyStringIn(connection_.answer(page->targetRequest, deadline), "targetId");
-  if (!targetId) return std::nullopt;
+  if (!targetId) {
+    connection_.noteFailure(answerLacks("Target.createTarget", "targetId"));
+    return std::nullopt;
+  }
   std::optional<PageTarget> attached = PageTarget::attach(connection_, *targetId, deadline);
   if (!attached) return std::nullopt;
   return PageLease(std::move(page->context), std::move(*attached));

@@ -20,7 +20,10 @@ std::optional<PageTarget> PageTarget::attach(ProtocolConnection& connection,
       nonEmptyStringIn(connection.call("Target.attachToTarget",
                                        {{"targetId", targetId}, {"flatten", true}}, {}, deadline),
                        "sessionId");
-  if (!sessionId) return std::nullopt;
+  if (!sessionId) {
+    connection.noteFailure(answerLacks("Target.attachToTarget", "sessionId"));
+    return std::nullopt;
+  }
   PageTarget page(connection, targetId, *sessionId);
   if (!page.call("Page.enable", json::object(), deadline)) return std::nullopt;
   return page;
@@ -48,7 +51,13 @@ bool PageTarget::navigate(const std::string& url, const platform::Deadline& dead
   connection_->forgetEvents(kLoadEvent);
   const std::optional<json> result = call("Page.navigate", {{"url", url}}, deadline);
   // A page that cannot be loaded is answered with an error text.
-  if (!result || result->contains("errorText")) return false;
+  if (!result) return false;
+  if (result->contains("errorText")) {
+    const std::string_view error = stringField(*result, "errorText");
+    connection_->noteFailure({ConnectionFailure::Kind::kErrorAnswer, "Page.navigate",
+                              error.empty() ? "the page did not load" : std::string(error)});
+    return false;
+  }
   return connection_->waitForEvent(kLoadEvent, session_.id(), deadline);
 }
 
@@ -63,6 +72,7 @@ std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadli
     const auto height = size->find("height");
     if (height != size->end() && height->is_number()) return height->get<double>();
   }
+  connection_->noteFailure(answerLacks("Page.getLayoutMetrics", "content height"));
   return std::nullopt;
 }
 
@@ -72,9 +82,13 @@ std::optional<std::vector<std::uint8_t>> PageTarget::screenshot(
   // never leaves the machine.
   const std::optional<json> result =
       call("Page.captureScreenshot", {{"format", "png"}, {"optimizeForSpeed", true}}, deadline);
-  const auto data = result ? result->find("data") : json::const_iterator();
-  if (!result || data == result->end() || !data->is_string()) return std::nullopt;
-  return decodeBase64(data->get_ref<const std::string&>());
+  if (!result) return std::nullopt;
+  const auto data = result->find("data");
+  std::optional<std::vector<std::uint8_t>> png;
+  if (data != result->end() && data->is_string())
+    png = decodeBase64(data->get_ref<const std::string&>());
+  if (!png) connection_->noteFailure(answerLacks("Page.captureScreenshot", "base64 picture"));
+  return png;
 }
 
 std::optional<json> PageTarget::call(std::string_view method, json params,

@@ -13,6 +13,19 @@ constexpr std::size_t kKeptEvents = 1024;
 
 using nlohmann::json;
 
+ConnectionFailure::Kind causeOf(platform::PipeStatus status) {
+  return status == platform::PipeStatus::kTimedOut ? ConnectionFailure::Kind::kTimedOut
+                                                   : ConnectionFailure::Kind::kClosed;
+}
+
+// The browser's own words for an error answer.
+std::string errorMessageOf(const json& answer) {
+  const auto error = answer.find("error");
+  if (error == answer.end()) return "no result";
+  const std::string_view message = stringField(*error, "message");
+  return message.empty() ? error->dump() : std::string(message);
+}
+
 std::optional<std::int64_t> idOf(const json& message) {
   const auto id = message.find("id");
   if (id == message.end() || !id->is_number_integer()) return std::nullopt;
@@ -38,7 +51,8 @@ std::optional<std::int64_t> ProtocolConnection::request(std::string_view method,
                                                         std::string_view sessionId,
                                                         const platform::Deadline& deadline) {
   const std::optional<std::int64_t> id = send(method, std::move(params), sessionId, deadline);
-  if (id) requested_.emplace(*id, Requested{std::string(sessionId), std::nullopt});
+  if (id)
+    requested_.emplace(*id, Requested{std::string(method), std::string(sessionId), std::nullopt});
   return id;
 }
 
@@ -46,11 +60,17 @@ std::optional<json> ProtocolConnection::answer(std::int64_t id, const platform::
                                                LateAnswer late) {
   const auto requested = requested_.find(id);
   if (requested == requested_.end()) return std::nullopt;
-  const std::string& sessionId = requested->second.sessionId;
+  Requested& pending = requested->second;
   const bool answered = waitUntil(
-      [&] { return requested->second.answer.has_value() || pageGone(sessionId); }, deadline);
-  const bool came = answered && requested->second.answer.has_value();
-  const std::optional<json> result = came ? resultOf(*requested->second.answer) : std::nullopt;
+      [&] { return pending.answer.has_value() || pageGone(pending.sessionId); }, deadline);
+  const bool came = answered && pending.answer.has_value();
+  const std::optional<json> result = came ? resultOf(*pending.answer) : std::nullopt;
+  if (!came) {
+    noteUnanswered(pending.method, pending.sessionId);
+  } else if (!result) {
+    noteFailure(
+        {ConnectionFailure::Kind::kErrorAnswer, pending.method, errorMessageOf(*pending.answer)});
+  }
   requested_.erase(requested);
   if (!came && late && !broken_) lateAnswers_.emplace(id, std::move(late));
   return result;
@@ -61,6 +81,7 @@ bool ProtocolConnection::waitForEvent(std::string_view method, std::string_view 
   bool taken = false;
   waitUntil([&] { return (taken = takeKeptEvent(method, sessionId)) || pageGone(sessionId); },
             deadline);
+  if (!taken) noteUnanswered(method, sessionId);
   return taken;
 }
 
@@ -99,7 +120,10 @@ bool ProtocolConnection::pageGone(std::string_view sessionId) const {
 std::optional<std::int64_t> ProtocolConnection::send(std::string_view method, json params,
                                                      std::string_view sessionId,
                                                      const platform::Deadline& deadline) {
-  if (broken_ || deadline.hasPassed() || pageGone(sessionId)) return std::nullopt;
+  if (broken_ || deadline.hasPassed() || pageGone(sessionId)) {
+    noteUnanswered(method, sessionId);
+    return std::nullopt;
+  }
   const std::int64_t id = ++lastId_;
   json command = {{"id", id}, {"method", method}, {"params", std::move(params)}};
   if (!sessionId.empty()) command["sessionId"] = sessionId;
@@ -107,8 +131,10 @@ std::optional<std::int64_t> ProtocolConnection::send(std::string_view method, js
   frame.push_back('\0');
   // A frame cut short would run into the next: whatever stopped the sending
   // breaks the connection.
-  if (channel_.send(frame, deadline) != platform::PipeStatus::kDone) {
-    broken_ = true;
+  if (const platform::PipeStatus status = channel_.send(frame, deadline);
+      status != platform::PipeStatus::kDone) {
+    breakWith(causeOf(status));
+    noteUnanswered(method, sessionId);
     return std::nullopt;
   }
   return id;
@@ -119,16 +145,22 @@ std::optional<json> ProtocolConnection::nextMessage(const platform::Deadline& de
     if (std::optional<std::string> text = framer_.next()) {
       json message = json::parse(*text, nullptr, false);
       if (message.is_object()) return message;
+      breakWith(ConnectionFailure::Kind::kGarbled);
       break;
     }
-    if (framer_.overflowed()) break;
+    if (framer_.overflowed()) {
+      breakWith(ConnectionFailure::Kind::kGarbled);
+      break;
+    }
     // A browser that keeps talking must not keep a wait beyond its deadline.
     if (deadline.hasPassed()) return std::nullopt;
     const platform::PipeStatus status = channel_.receive(framer_.pending(), deadline);
     if (status == platform::PipeStatus::kTimedOut) return std::nullopt;
-    if (status != platform::PipeStatus::kDone) break;
+    if (status != platform::PipeStatus::kDone) {
+      breakWith(ConnectionFailure::Kind::kClosed);
+      break;
+    }
   }
-  broken_ = true;
   return std::nullopt;
 }
 
@@ -145,6 +177,28 @@ void ProtocolConnection::receiveAnswer(std::int64_t id, json answer,
   const LateAnswer handler = std::move(late->second);
   lateAnswers_.erase(late);
   if (const std::optional<json> result = resultOf(answer)) handler(*result, deadline);
+}
+
+void ProtocolConnection::breakWith(ConnectionFailure::Kind cause) {
+  if (broken_) return;
+  broken_ = true;
+  breakCause_ = cause;
+}
+
+// A wait that ends without what it waited for ends for one of three reasons:
+// the connection broke, the page went, or the deadline passed.
+void ProtocolConnection::noteUnanswered(std::string_view method, std::string_view sessionId) {
+  ConnectionFailure::Kind kind = ConnectionFailure::Kind::kTimedOut;
+  if (broken_) {
+    kind = breakCause_;
+  } else if (pageGone(sessionId)) {
+    kind = ConnectionFailure::Kind::kPageGone;
+  }
+  noteFailure({kind, std::string(method), {}});
+}
+
+void ProtocolConnection::noteFailure(ConnectionFailure failure) {
+  if (!failure_) failure_ = std::move(failure);
 }
 
 bool ProtocolConnection::takeKeptEvent(std::string_view method, std::string_view sessionId) {

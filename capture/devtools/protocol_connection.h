@@ -26,6 +26,21 @@ class MessageChannel {
                                        const platform::Deadline& deadline) = 0;
 };
 
+// The first thing that went wrong talking to a browser, kept so that the
+// user can be told (failure_words.h puts it in words).
+struct ConnectionFailure {
+  enum class Kind {
+    kErrorAnswer,  // the browser refused a command, in `message`'s words
+    kTimedOut,     // the deadline passed while `method` was waited for
+    kClosed,       // the browser closed its pipe or ended
+    kPageGone,     // the page's renderer crashed, or the page was closed
+    kGarbled,      // a message that is no JSON object, or far too long
+  };
+  Kind kind = Kind::kClosed;
+  std::string method;   // the command or event waited for
+  std::string message;  // the browser's own words, for an error answer
+};
+
 // The longest message taken from a browser: a screenshot of the tallest
 // page, base64-encoded, with room to spare.
 inline constexpr std::size_t kLargestMessage = std::size_t(512) << 20;
@@ -108,9 +123,17 @@ class ProtocolConnection {
 
   bool broken() const { return broken_; }
 
+  // The first failure since forgetFailure(), of any call: an error answer
+  // leaves the connection whole, a broken one stays broken.
+  const std::optional<ConnectionFailure>& failure() const { return failure_; }
+  void forgetFailure() { failure_.reset(); }
+  // Kept unless an earlier failure is: later ones follow from it.
+  void noteFailure(ConnectionFailure failure);
+
  private:
   // A request not yet taken by answer(), with its answer once it came.
   struct Requested {
+    std::string method;
     std::string sessionId;
     std::optional<nlohmann::json> answer;
   };
@@ -119,6 +142,9 @@ class ProtocolConnection {
     bool gone = false;
   };
 
+  void breakWith(ConnectionFailure::Kind cause);
+  // Notes why `method` of the session went without its answer or event.
+  void noteUnanswered(std::string_view method, std::string_view sessionId);
   std::optional<std::int64_t> send(std::string_view method, nlohmann::json params,
                                    std::string_view sessionId, const platform::Deadline& deadline);
   // The next message; nothing once the deadline passed or the connection broke.
@@ -140,6 +166,8 @@ class ProtocolConnection {
   // By session.
   std::map<std::string, WatchedPage, std::less<>> watchedPages_;
   bool broken_ = false;
+  ConnectionFailure::Kind breakCause_ = ConnectionFailure::Kind::kClosed;
+  std::optional<ConnectionFailure> failure_;
 };
 
 }  // namespace ondrel::devtools

@@ -53,4 +53,8 @@ std::unique_ptr<platform::ScreenshotBitmap> CaptureFile::decodePng(int maxWidth,
   return folder_.decodePng(name_, maxWidth, maxHeight);
 }
 
+std::optional<std::string> CaptureFile::head(std::size_t count) const {
+  return folder_.readHead(name_, count);
+}
+
 }  // namespace ondrel

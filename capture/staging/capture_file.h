@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/private_folder.h"
@@ -36,6 +37,10 @@ class CaptureFile {
   // The file as a PNG picture, at most `maxWidth` x `maxHeight` of it;
   // nothing when it holds none that decodes.
   std::unique_ptr<platform::ScreenshotBitmap> decodePng(int maxWidth, int maxHeight) const;
+
+  // The file's first `count` bytes, fewer when it is shorter; nothing when
+  // it is gone or no plain file any more.
+  std::optional<std::string> head(std::size_t count) const;
 
  private:
   CaptureFile(platform::PrivateFolder folder, WideString name);

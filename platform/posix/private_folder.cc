@@ -205,18 +205,47 @@ NewFile PrivateFolder::createFile(WideView name, std::string_view bytes) {
   return writeAll(created.get(), bytes) ? NewFile::kCreated : NewFile::kFailed;
 }
 
-std::unique_ptr<ScreenshotBitmap> PrivateFolder::decodePng(WideView name, int maxWidth,
-                                                           int maxHeight) const {
+namespace {
+
+// The plain file `name` in `folder` opened for reading, never through a link;
+// none for anything else. Not blocking on open keeps a named pipe from
+// stalling the capture.
+Descriptor openPlainFile(const Descriptor& folder, WideView name) {
   const std::string file = wideToUtf8(name);
-  if (!isPlainName(file)) return nullptr;
-  // Not blocking on open keeps a named pipe from stalling the capture.
-  const Descriptor png(retryInterrupted([&] {
-    return openat(native_->folder.get(), file.c_str(),
-                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (!isPlainName(file)) return Descriptor();
+  Descriptor opened(retryInterrupted([&] {
+    return openat(folder.get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   }));
   struct stat status;
-  if (!png.valid() || fstat(png.get(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+  if (!opened.valid() || fstat(opened.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return Descriptor();
+  }
+  return opened;
+}
+
+}  // namespace
+
+std::unique_ptr<ScreenshotBitmap> PrivateFolder::decodePng(WideView name, int maxWidth,
+                                                           int maxHeight) const {
+  const Descriptor png = openPlainFile(native_->folder, name);
+  if (!png.valid()) return nullptr;
   return decodePngDescriptor(png.get(), maxWidth, maxHeight);
+}
+
+std::optional<std::string> PrivateFolder::readHead(WideView name, std::size_t count) const {
+  const Descriptor file = openPlainFile(native_->folder, name);
+  if (!file.valid()) return std::nullopt;
+  std::string head(count, '\0');
+  std::size_t got = 0;
+  while (got < count) {
+    const ssize_t read =
+        retryInterrupted([&] { return int(::read(file.get(), head.data() + got, count - got)); });
+    if (read < 0) return std::nullopt;
+    if (read == 0) break;
+    got += std::size_t(read);
+  }
+  head.resize(got);
+  return head;
 }
 
 }  // namespace ondrel::platform

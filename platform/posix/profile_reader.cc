@@ -26,4 +26,8 @@ int readProfileInt(const WideString& file, WideView section, WideView key, int f
   return profileIntInText(readProfileText(file), section, key, fallback);
 }
 
+std::vector<ProfileKey> readProfileKeys(const WideString& file) {
+  return profileKeysInText(readProfileText(file));
+}
+
 }  // namespace ondrel::platform

@@ -25,9 +25,11 @@ WideView unquote(WideView value) {
   return value;
 }
 
-// The value of the first `key` in the first section named `section`.
-std::optional<WideString> findValue(WideView text, WideView section, WideView key) {
-  bool inSection = false;
+// Calls `entry(section, key, value)` for every key line, in order, until it
+// returns true; true then.
+template <typename Entry>
+bool forEachEntry(WideView text, Entry entry) {
+  WideView section;
   while (!text.empty()) {
     const std::size_t end = text.find(u'\n');
     const WideView line = trim(text.substr(0, end));
@@ -35,17 +37,27 @@ std::optional<WideString> findValue(WideView text, WideView section, WideView ke
     if (line.empty() || line.front() == u';') continue;
     if (line.front() == u'[') {
       const std::size_t close = line.find(u']');
-      const WideView name = trim(line.substr(1, close == WideView::npos ? line.npos : close - 1));
-      inSection = equalsIgnoringAsciiCase(name, section);
+      section = trim(line.substr(1, close == WideView::npos ? line.npos : close - 1));
       continue;
     }
     const std::size_t equals = line.find(u'=');
-    if (!inSection || equals == WideView::npos) continue;
-    if (equalsIgnoringAsciiCase(trim(line.substr(0, equals)), key)) {
-      return WideString(unquote(trim(line.substr(equals + 1))));
-    }
+    if (equals == WideView::npos) continue;
+    if (entry(section, trim(line.substr(0, equals)), trim(line.substr(equals + 1)))) return true;
   }
-  return std::nullopt;
+  return false;
+}
+
+// The value of the first `key` in the first section named `section`.
+std::optional<WideString> findValue(WideView text, WideView section, WideView key) {
+  std::optional<WideString> found;
+  forEachEntry(text, [&](WideView inSection, WideView name, WideView value) {
+    if (!equalsIgnoringAsciiCase(inSection, section) || !equalsIgnoringAsciiCase(name, key)) {
+      return false;
+    }
+    found = WideString(unquote(value));
+    return true;
+  });
+  return found;
 }
 
 int digitValue(char16_t c) {
@@ -96,6 +108,15 @@ WideString profileStringInText(WideView text, WideView section, WideView key, Wi
   WideString value = found ? *found : WideString(fallback);
   if (value.size() > capacity - 1) value.resize(capacity - 1);
   return value;
+}
+
+std::vector<ProfileKey> profileKeysInText(WideView text) {
+  std::vector<ProfileKey> keys;
+  forEachEntry(text, [&](WideView section, WideView key, WideView) {
+    keys.push_back({WideString(section), WideString(key)});
+    return false;
+  });
+  return keys;
 }
 
 int profileIntInText(WideView text, WideView section, WideView key, int fallback) {

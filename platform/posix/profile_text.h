@@ -3,6 +3,9 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
+
+#include "platform/profile_reader.h"
 
 #include "text/wide_text.h"
 
@@ -18,6 +21,7 @@ WideString decodeProfileText(std::string_view bytes);
 WideString profileStringInText(WideView text, WideView section, WideView key, WideView fallback,
                                std::size_t capacity);
 int profileIntInText(WideView text, WideView section, WideView key, int fallback);
+std::vector<ProfileKey> profileKeysInText(WideView text);
 
 }  // namespace ondrel::platform
 

@@ -42,6 +42,8 @@ std::optional<WideString> combinePath(WideView folder, WideView name) {
   return combined;
 }
 
+bool isRelativePath(WideView path) { return path.empty() || path.front() != u'/'; }
+
 bool pathExists(const WideString& path) {
   struct stat status;
   return !path.empty() && stat(native(path).c_str(), &status) == 0;

@@ -132,4 +132,16 @@ std::unique_ptr<ScreenshotBitmap> PrivateFolder::decodePng(WideView name, int ma
   return decodePngFile(*file, maxWidth, maxHeight);
 }
 
+std::optional<std::string> PrivateFolder::readHead(WideView name, std::size_t count) const {
+  const std::optional<WideString> path = combinePath(native_->path, name);
+  if (!path) return std::nullopt;
+  std::optional<ReadableFile> file = ReadableFile::open(*path);
+  if (!file) return std::nullopt;
+  std::string head(count, '\0');
+  const std::optional<std::size_t> got = file->read(head.data(), count);
+  if (!got) return std::nullopt;
+  head.resize(*got);
+  return head;
+}
+
 }  // namespace ondrel::platform

@@ -46,6 +46,10 @@ std::optional<WideString> combinePath(WideView folder, WideView name) {
   return fromNative(buffer);
 }
 
+bool isRelativePath(WideView path) {
+  return !fitsPathBuffer(path) || PathIsRelativeW(native(terminated(path)));
+}
+
 bool pathExists(const WideString& path) {
   return fitsPathBuffer(path) && PathFileExistsW(native(path));
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <latch>
 #include <string>
 #include <thread>
@@ -69,6 +70,47 @@ TEST(ConcurrentCaptures, PagesOfTheSameNameKeepTheirOwnPictures) {
   }
   EXPECT_EQ(plugin.browserRuns().size(), std::size_t(kThreads));
   EXPECT_EQ(plugin.leftovers(), std::vector<std::string>());
+}
+
+// The log and the kept browser's report on many threads: each call's line whole, in one file.
+TEST(ConcurrentCaptures, ThreadsLogTheirCallsIntoOneFile) {
+  const platform::ComApartment com;
+  PluginModule plugin;
+  const std::filesystem::path log = plugin.folder() / "ondrel.log";
+  // No limit: the kept browser's lock is then taken without a deadline. GCC 12's
+  // ThreadSanitizer does not see the timed wait (pthread_mutex_clocklock) take a lock.
+  plugin.useFakeBrowser("width=24\nheight=16\nwaitTime=0\nengine=DevTools\nlog=" + log.string() +
+                        "\n");
+  const std::u16string page = plugin
+                                  .writeFile("page.html",
+                                             "<html><body>seed:5 a page for every thread, long "
+                                             "enough to be a picture</body></html>\n")
+                                  .u16string();
+  std::latch start(kThreads);
+  std::vector<int> codes(kThreads, -1);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] {
+      const platform::ComApartment threadCom;
+      start.arrive_and_wait();
+      codes[std::size_t(i)] = plugin.picture(page);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(codes, std::vector<int>(kThreads, 0));
+
+  std::ifstream in(log, std::ios::binary);
+  int calls = 0;
+  int starts = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(" GetPictureW \"") != std::string::npos) {
+      EXPECT_TRUE(line.ends_with(" ms, DevTools engine")) << line;
+      ++calls;
+    }
+    if (line.find(" browser started: ") != std::string::npos) ++starts;
+  }
+  EXPECT_EQ(calls, kThreads);
+  EXPECT_EQ(starts, 1);
 }
 
 }  // namespace

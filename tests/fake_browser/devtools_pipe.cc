@@ -20,6 +20,8 @@ namespace {
 constexpr int kExitClosed = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitPipeFailed = 4;
+// As a browser too old for the pipe, or forbidden remote debugging by a policy, ends.
+constexpr int kExitRefusedPipe = 21;
 
 [[noreturn]] void hang() {
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -81,6 +83,7 @@ int speakDevTools(const BrowserCommandLine& commandLine, std::string_view mode,
   std::filesystem::create_directories(std::filesystem::path(*profile) / "Default" / "Cache");
   std::ofstream(std::filesystem::path(*profile) / "Default" / "Preferences") << "{}\n";
   if (mode == "hang") hang();
+  if (mode == "refuse-pipe") return kExitRefusedPipe;
   return answerPipe(mode, delayMilliseconds);
 }
 

@@ -44,7 +44,8 @@ std::string_view environmentValue(const char* name) {
 
 std::optional<Mode> modeFromEnvironment() {
   const std::string_view name = environmentValue(kFakeBrowserModeVariable);
-  if (name.empty() || name == "normal") return Mode::Normal;
+  // A browser that refuses the pipe draws as any other with --screenshot.
+  if (name.empty() || name == "normal" || name == "refuse-pipe") return Mode::Normal;
   if (name == "hang") return Mode::Hang;
   if (name == "no-screenshot") return Mode::NoScreenshot;
   if (name == "larger") return Mode::Larger;

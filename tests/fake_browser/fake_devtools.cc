@@ -105,7 +105,10 @@ std::optional<int> FakeDevTools::take(const json& command) {
 FakeDevTools::Answer FakeDevTools::browserCommand(const std::string& method, const json& params) {
   if (method == "Target.createBrowserContext") return createBrowserContext();
   if (method == "Target.disposeBrowserContext") return disposeBrowserContext(params);
-  if (method == "Target.createTarget") return createTarget(params);
+  if (method == "Target.createTarget") {
+    if (mode_ == "target-error") return Answer::refused("Failed to open a new tab");
+    return createTarget(params);
+  }
   if (method == "Target.attachToTarget") return attachToTarget(params);
   if (method == "Target.getTargets") {
     json infos = json::array();

@@ -76,5 +76,15 @@ TEST_F(ProfileReaderTest, IntegersReadLikeTheProfileReader) {
   EXPECT_EQ(number(u"missing"), -99);
 }
 
+TEST_F(ProfileReaderTest, KeysAreListedWithTheirSectionsAsTheReaderSeesThem) {
+  EXPECT_TRUE(readProfileKeys(file_.u16string()).empty());
+  write(
+      "; a comment=not a key\r\n[SystemSetting]\r\n Chrome = C:\\x.exe\r\nengin=DevTools\r\n"
+      ";log=c:\\x.log\r\n[Other]\r\nMarkdown=gfm\r\n");
+  const std::vector<ProfileKey> expected = {
+      {u"SystemSetting", u"Chrome"}, {u"SystemSetting", u"engin"}, {u"Other", u"Markdown"}};
+  EXPECT_EQ(readProfileKeys(file_.u16string()), expected);
+}
+
 }  // namespace
 }  // namespace ondrel::platform

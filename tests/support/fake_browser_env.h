@@ -24,7 +24,10 @@ inline constexpr char kFakeBrowserLogVariable[] = "ONDREL_FAKE_BROWSER_LOG";
 // loaded; "linger" answers Browser.close but does not end; "crash-at-second-page" ends, unasked,
 // when it is to show a second page, as a browser kept between pictures that crashed;
 // "stall-at-navigate" reads and answers nothing more from the first Page.navigate on, as a
-// browser as stuck as its page.
+// browser as stuck as its page; "target-error" answers Target.createTarget with an error;
+// "refuse-pipe" ends with exit code 21 at once, as a browser too old for the pipe or forbidden
+// remote debugging does, yet draws as "normal" with --screenshot. Browser.getVersion is
+// answered with the product "FakeBrowser/1.0".
 inline constexpr char kFakeBrowserModeVariable[] = "ONDREL_FAKE_BROWSER_MODE";
 
 // Names a file that each run replaces with a byte-for-byte copy of the page it was shown, so

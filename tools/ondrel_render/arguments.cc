@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: ondrel-render [OPTIONS] INPUT OUTPUT [INPUT OUTPUT ...]\n"
     "       ondrel-render [OPTIONS] --out-dir FOLDER INPUT...\n"
+    "       ondrel-render --check [--ini FILE] [--plugin MODULE]\n"
     "\n"
     "Shows each INPUT (.html, .htm, .md or .svg) to the ondrel plug-in the way a\n"
     "picture viewer does and writes the picture it hands back to its OUTPUT: a PNG\n"
@@ -19,6 +20,13 @@ constexpr const char* kUsage =
     "(page.html gives FOLDER/page.png). The plug-in is loaded once for all files,\n"
     "so a browser it keeps running serves them all; with more than three files\n"
     "each one's time is shown on standard error.\n"
+    "\n"
+    "With --check it tells in plain words whether the plug-in will work: its\n"
+    "settings as it reads them (FILE, else the .ini file beside the module) with\n"
+    "keys it does not know, whether the browser exists and its version, and how a\n"
+    "built-in HTML page and Markdown document come out with the configured engine,\n"
+    "how long each took and whether their colours are right. On Windows, run\n"
+    "'ondrel-render.exe --check' in the plug-in's folder.\n"
     "\n"
     "Options:\n"
     "  --ini FILE       use FILE as the plug-in's settings instead of the .ini file\n"
@@ -32,12 +40,14 @@ constexpr const char* kUsage =
     "                   and GetPictureW with flag 0x01); the plug-in takes them only\n"
     "                   with memoryImages=ON in its settings\n"
     "  -v, --verbose    also tell which plug-in was loaded and each picture's size\n"
+    "  --check          check the settings, the browser and two test pictures\n"
     "  -h, --help       show this text\n"
     "\n"
     "A file that fails is reported in one line and the others still go.\n"
     "Exit status: 0 when every picture was written, 1 when the plug-in refused a\n"
     "file, gave no picture or an input or output could not be used, 2 for a\n"
-    "command line that is not valid.\n";
+    "command line that is not valid. With --check: 0 when everything works, 1\n"
+    "otherwise, and then the last line says what to change.\n";
 
 // The options that take a name, as "--ini FILE" or "--ini=FILE".
 struct ValueOption {
@@ -147,6 +157,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
       options.help = true;
     } else if (argument == "--verbose" || argument == "-v") {
       options.verbose = true;
+    } else if (argument == "--check") {
+      options.check = true;
     } else if (argument == "--memory") {
       options.memory = true;
     } else if (const std::optional<ValueOptionMatch> match = matchValueOption(argument)) {
@@ -157,6 +169,12 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
     if (!error.empty()) return {{}, error};
   }
   if (options.help) return parsed;
+  if (options.check) {
+    if (!operands.empty() || options.outputFolder || options.memory) {
+      return {{}, "--check takes no INPUT, OUTPUT or --memory"};
+    }
+    return parsed;
+  }
   if (std::string error = checkOperands(operands, options); !error.empty()) return {{}, error};
   return parsed;
 }

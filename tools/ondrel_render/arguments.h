@@ -21,6 +21,7 @@ struct RenderJob {
 struct RenderOptions {
   bool help = false;
   bool verbose = false;
+  bool check = false;                       // --check
   bool memory = false;                      // --memory: files as memory images
   std::optional<std::string> settingsPath;  // --ini
   std::optional<std::string> modulePath;    // --plugin

@@ -10,6 +10,7 @@
 #include "tools/ondrel_render/arguments.h"
 #include "tools/ondrel_render/module_location.h"
 #include "tools/ondrel_render/render_command.h"
+#include "tools/ondrel_render/setup_check.h"
 
 int main(int argc, char** argv) {
   using namespace ondrel_render;
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     return kExitRendered;
   }
   try {
+    if (parsed.options.check) return checkSetup(parsed.options, defaultModulePath(), std::cout);
     return renderFiles(parsed.options, defaultModulePath(), std::cout, std::cerr);
   } catch (const std::exception& error) {
     std::cerr << "ondrel-render: " << error.what() << '\n';

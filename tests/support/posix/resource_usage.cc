@@ -29,7 +29,14 @@ std::int64_t openDescriptors() {
 // ')'. Nothing for a process that ended meanwhile.
 std::optional<pid_t> parentOf(const fs::path& processFolder) {
   std::ifstream file(processFolder / "stat");
-  const std::string stat{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::string stat;
+  try {
+    stat.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    // libstdc++ throws when the read fails, as it does (ESRCH) for a
+    // process that ends while its file is read.
+    return std::nullopt;
+  }
   const std::size_t nameEnd = stat.rfind(')');
   if (nameEnd == std::string::npos || nameEnd + 4 >= stat.size()) return std::nullopt;
   // ") S 1234 ..."
