@@ -79,9 +79,20 @@ std::string describe(const std::optional<Colour>& colour) {
          std::to_string(colour->blue) + ")";
 }
 
+// A page whose load event came before its database answered is photographed too early to tell
+// anything: it shows the magenta rule on top.
+bool loadCameFirst(const std::filesystem::path& file) {
+  const auto bitmap = platform::decodePngFile(file.u16string(), 64, 48);
+  if (!bitmap || bitmap->width() != 64 || bitmap->height() != 48) return false;
+  const std::uint8_t* pixel = bitmap->pixels() + 32 * 4;
+  return sameColour(Colour{pixel[2], pixel[1], pixel[0]}, Colour{255, 0, 255});
+}
+
+using PictureFiles = std::vector<std::pair<std::filesystem::path, std::filesystem::path>>;
+
 TEST_F(PageIsolationTest, WhatADocumentStoresIsGoneForTheNextPicture) {
   const std::vector<StoragePages> kinds = storagePages();
-  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
+  PictureFiles files;
   // Twice over, so the second writer and reader follow pages of every kind.
   for (int round = 0; round < 2; ++round) {
     for (std::size_t k = 0; k < kinds.size(); ++k) {
@@ -94,6 +105,20 @@ TEST_F(PageIsolationTest, WhatADocumentStoresIsGoneForTheNextPicture) {
     }
   }
   ASSERT_EQ(render(files), 0);
+
+  // On a loaded machine a page's load event may still beat its database's answer; such a pair
+  // says nothing either way, so it is drawn again, writer then reader, in a browser of its own.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    PictureFiles inconclusive;
+    for (std::size_t i = 0; i < files.size(); i += 2) {
+      if (loadCameFirst(files[i].second) || loadCameFirst(files[i + 1].second)) {
+        inconclusive.push_back(files[i]);
+        inconclusive.push_back(files[i + 1]);
+      }
+    }
+    if (inconclusive.empty()) break;
+    ASSERT_EQ(render(inconclusive), 0);
+  }
 
   for (std::size_t i = 0; i < files.size(); i += 2) {
     const StoragePages& kind = kinds[(i / 2) % kinds.size()];
