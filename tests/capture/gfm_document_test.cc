@@ -9,7 +9,7 @@
 #include <new>
 #include <string>
 
-#include "capture/staging/gfm/cmark_memory.h"
+#include "capture/staging/gfm/parser_memory.h"
 #include "capture/staging/gfm/front_matter.h"
 #include "capture/staging/gfm/front_matter_table.h"
 #include "capture/staging/gfm/gfm_html.h"

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "capture/staging/gfm/cmark_internals.h"
+#include "capture/staging/gfm/parser_internals.h"
 
 namespace ondrel {
 namespace {

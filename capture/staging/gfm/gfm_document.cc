@@ -5,7 +5,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "capture/staging/gfm/cmark_internals.h"
+#include "capture/staging/gfm/parser_internals.h"
 
 namespace ondrel {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "capture/staging/gfm/cmark_memory.h"
+#include "capture/staging/gfm/parser_memory.h"
 
 namespace ondrel {
 

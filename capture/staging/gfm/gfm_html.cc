@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "capture/staging/gfm/cmark_memory.h"
+#include "capture/staging/gfm/parser_memory.h"
 #include "capture/staging/gfm/front_matter.h"
 #include "capture/staging/gfm/front_matter_table.h"
 #include "capture/staging/gfm/gfm_document.h"

@@ -1,4 +1,4 @@
-#include "capture/staging/gfm/cmark_memory.h"
+#include "capture/staging/gfm/parser_memory.h"
 
 #include <cstdlib>
 #include <cstring>
