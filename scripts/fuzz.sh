@@ -11,7 +11,8 @@ Usage: scripts/fuzz.sh [TARGET] [SECONDS]
 
 Builds the fuzz preset if needed (Clang, libFuzzer, AddressSanitizer and
 UndefinedBehaviorSanitizer), then fuzzes TARGET, or every target when none is
-named, for SECONDS each (default 60).
+named, for SECONDS each (default 60), as many at a time as there are
+processors.
 
 Targets: $(targetList)
 
@@ -98,9 +99,34 @@ if ! expr "$seconds" : '[1-9][0-9]*$' >/dev/null || [ $# -gt 1 ]; then
   exit 2
 fi
 
+# libFuzzer keeps one processor busy, so the targets run a batch of one per
+# processor at a time; each writes its own corpus, findings and log.
+fuzzBatch() {
+  pids=""
+  for target in "$@"; do
+    fuzzTarget "$target" &
+    pids="$pids $!"
+  done
+  for pid in $pids; do
+    wait "$pid" || status=1
+  done
+}
+
 buildFuzzPreset
 status=0
+processors=$(nproc)
+batch=""
+count=0
 for target in $selected; do
-  fuzzTarget "$target" || status=1
+  batch="$batch $target"
+  count=$((count + 1))
+  if [ "$count" -eq "$processors" ]; then
+    # shellcheck disable=SC2086 # the batch holds separate target names
+    fuzzBatch $batch
+    batch=""
+    count=0
+  fi
 done
+# shellcheck disable=SC2086
+[ -z "$batch" ] || fuzzBatch $batch
 exit "$status"
