@@ -54,15 +54,18 @@ markdown=GFM
 markdownDrawing=ON
 EOF2
 
-# One warm-up picture, then the four kinds in turn, round after round.
-files="$work/plain.md"
+# One warm-up picture, then the four kinds in turn, round after round, each to a file of its own.
+mkdir "$work/out"
+pairs="$work/plain.md $work/out/warm-up.png"
 i=0
 while [ $i -lt "$rounds" ]; do
-  files="$files $work/plain.md $work/code.md $work/math.md $work/diagram.md"
+  for kind in plain code math diagram; do
+    pairs="$pairs $work/$kind.md $work/out/$kind-$i.png"
+  done
   i=$((i + 1))
 done
 # shellcheck disable=SC2086
-"$render" --ini "$work/bench.ini" --out-dir "$work/out" $files 2>"$work/progress" >/dev/null
+"$render" --ini "$work/bench.ini" $pairs 2>"$work/progress" >/dev/null
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) exit; m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.2f", m }'; }
 printf '%-8s %s\n' page "median s per warm picture ($rounds each)"

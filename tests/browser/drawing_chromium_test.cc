@@ -34,7 +34,8 @@ constexpr char kCode[] =
     "    return \"Hello, \" + name * 42\n"
     "```\n";
 // KaTeX's own commands paint a box only KaTeX can draw: TeX's source is black text.
-constexpr char kDisplayMath[] = "$$\n\\color{red}{\\rule{6em}{2em}}\n$$\n";
+constexpr char kDisplayMath[] =
+    "# Math\n\nA box that only KaTeX can draw:\n\n$$\n\\color{red}{\\rule{6em}{2em}}\n$$\n";
 constexpr char kFlowchart[] =
     "```mermaid\ngraph TD\n  A[Start] --> B[Stop]\n  style A fill:#00c800\n```\n";
 constexpr char kBrokenDiagram[] = "```mermaid\ngraph TD\n  A[Start] -->\n  --> ((\n```\n";

@@ -51,8 +51,10 @@ TEST(MathSpans, DollarAmountsStayProse) {
   EXPECT_EQ(mathHtml("from $x$1 on\n"), "<p>from $x$1 on</p>\n");
   EXPECT_EQ(mathHtml("a lone $ sign\n"), "<p>a lone $ sign</p>\n");
   EXPECT_EQ(mathHtml("$$\n"), "<p>$$</p>\n");
-  // An escaped dollar is a dollar, also as the end of what would be math.
+  // An escaped dollar is a dollar; inside math it is TeX's, and ends nothing.
   EXPECT_EQ(mathHtml("\\$x$ and $y\\$\n"), "<p>$x$ and $y$</p>\n");
+  EXPECT_EQ(mathHtml("$a\\$b$\n"), "<p>" + inlineMath("a\\$b") + "</p>\n");
+  EXPECT_EQ(mathHtml("$a\\\\$ b\n"), "<p>" + inlineMath("a\\\\") + " b</p>\n");
   // A closing dollar that fails the rules is passed over for the next.
   EXPECT_EQ(mathHtml("$a $b$\n"), "<p>" + inlineMath("a $b") + "</p>\n");
 }
@@ -71,9 +73,9 @@ TEST(MathSpans, CodeAndOtherBlocksKeepTheirDollars) {
   EXPECT_EQ(mathHtml("```\n$x$\n```\n"), "<pre><code>$x$\n</code></pre>\n");
   EXPECT_EQ(mathHtml("    $x$\n"), "<pre><code>$x$\n</code></pre>\n");
   EXPECT_EQ(mathHtml("<div>$x$</div>\n"), "<div>$x$</div>\n");
-  // Math stands wherever text does.
-  EXPECT_EQ(mathHtml("| a |\n|---|\n| $x|y$ |\n"),
-            gfmHtml("| a |\n|---|\n| <span class=\"math-inline\">x|y</span> |\n"));
+  // Math stands wherever text does; a table's cells end at "|" before their text is read.
+  EXPECT_EQ(mathHtml("| a |\n|---|\n| $x_1$ |\n"),
+            gfmHtml("| a |\n|---|\n| <span class=\"math-inline\">x_1</span> |\n"));
   EXPECT_EQ(mathHtml("* **$a*b$**\n"),
             "<ul>\n<li><strong>" + inlineMath("a*b") + "</strong></li>\n</ul>\n");
 }
@@ -81,11 +83,16 @@ TEST(MathSpans, CodeAndOtherBlocksKeepTheirDollars) {
 // The parser reads every dollar once, whatever the paragraph holds.
 TEST(MathSpans, AParagraphOfLoneDollarsIsReadInLinearTime) {
   std::string prices;
-  for (int i = 0; i < 100000; ++i) prices += "$1 $$2 ";
+  for (int i = 0; i < 100000; ++i) prices += "$1 and ";
+  std::string displays;
+  for (int i = 0; i < 100000; ++i) displays += "$$ $$ ";
   const auto start = std::chrono::steady_clock::now();
-  const std::string html = mathHtml(prices);
+  const bool pricesStayProse = mathHtml(prices) == gfmHtml(prices);
+  const bool displaysStayProse = mathHtml(displays + "$$x") == gfmHtml(displays + "$$x");
   const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(html, "<p>" + prices.substr(0, prices.size() - 1) + "</p>\n");
+  // Not compared with EXPECT_EQ, whose message would print megabytes.
+  EXPECT_TRUE(pricesStayProse);
+  EXPECT_TRUE(displaysStayProse);
   // Quadratic reading takes minutes here; linear well under a second, even under a sanitizer.
   EXPECT_LT(took, std::chrono::seconds(20));
 }
@@ -133,16 +140,16 @@ TEST(DrawingPage, LoadsOnlyTheScriptsItsDocumentNeeds) {
   EXPECT_TRUE(holds(code,
                     "<script src=\"file:///a/ondrel-assets/highlight.js/"
                     "highlight.min.js\"></script>\r\n"));
-  EXPECT_FALSE(holds(code, "katex") || holds(code, "mermaid.min.js"));
+  EXPECT_FALSE(holds(code, "katex.min.") || holds(code, "mermaid.min.js"));
 
   const std::string math = drawnPage("$x$\n");
   EXPECT_TRUE(holds(math, "href=\"file:///a/ondrel-assets/katex/katex.min.css\""));
   EXPECT_TRUE(holds(math, "src=\"file:///a/ondrel-assets/katex/katex.min.js\""));
-  EXPECT_FALSE(holds(math, "highlight") || holds(math, "mermaid.min.js"));
+  EXPECT_FALSE(holds(math, "highlight.js/") || holds(math, "mermaid.min.js"));
 
   const std::string diagram = drawnPage("```mermaid\ngraph TD\nA-->B\n```\n");
   EXPECT_TRUE(holds(diagram, "src=\"file:///a/ondrel-assets/mermaid/mermaid.min.js\""));
-  EXPECT_FALSE(holds(diagram, "highlight") || holds(diagram, "katex"));
+  EXPECT_FALSE(holds(diagram, "highlight.js/") || holds(diagram, "katex.min."));
 
   // The drawing runs after the body, which it reads.
   for (const std::string& page : {code, math, diagram}) {
@@ -166,7 +173,7 @@ TEST(DrawingPage, WithoutAnAssetItsKindShowsAsText) {
   noKatex.katex = false;
   const std::string page = drawnPage(document, noKatex);
   EXPECT_TRUE(holds(page, "<p>$a<em>b</em>c$</p>"));
-  EXPECT_FALSE(holds(page, "katex"));
+  EXPECT_FALSE(holds(page, "katex.min."));
   EXPECT_TRUE(holds(page, "highlight.min.js") && holds(page, "mermaid.min.js"));
 }
 

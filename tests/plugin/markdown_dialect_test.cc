@@ -133,7 +133,6 @@ TEST_F(MarkdownDialectTest, DrawnPagesLoadTheAssetsOfWhatTheirDocumentHolds) {
     expectPage(stagedPage(setting, readFile(kData / (name + ".md"))), name + ".htm", setting);
   }
   // A document that needs no drawing gets the page it always got.
-  expectPage(stagedPage(setting), "github-readme.gfm.htm", setting);
   expectPage(stagedPage(setting, additionsDocument()), "github-additions.gfm.htm", setting);
 }
 

@@ -36,9 +36,17 @@ std::optional<MathSpan> displaySpanAt(const CharacterAt& at, int dollar, int (&n
   return std::nullopt;
 }
 
+// An odd number of backslashes before `i` makes the character there TeX's own: "\$" is a
+// dollar sign inside the math.
+bool isEscaped(const CharacterAt& at, int i) {
+  bool escaped = false;
+  for (int before = i - 1; at(before) == '\\'; --before) escaped = !escaped;
+  return escaped;
+}
+
 // A closing dollar of inline math: no white space before it, no digit after it.
 bool closesInlineMath(const CharacterAt& at, int i) {
-  return at(i) == '$' && !isWhiteSpace(at(i - 1)) && !isDigit(at(i + 1));
+  return at(i) == '$' && !isWhiteSpace(at(i - 1)) && !isDigit(at(i + 1)) && !isEscaped(at, i);
 }
 
 std::optional<MathSpan> inlineSpanAt(const CharacterAt& at, int dollar, int (&noCloserFrom)[2]) {
