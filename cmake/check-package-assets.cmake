@@ -12,7 +12,8 @@ if(NOT status EQUAL 0)
 endif()
 
 set(missing "")
-set(expected "${MODULE}" "THIRD-PARTY-NOTICES.txt" "ondrel-assets/katex/fonts/KaTeX_Main-Regular.woff2")
+set(expected "${MODULE}" "THIRD-PARTY-NOTICES.txt" "ondrel-assets/katex/fonts/KaTeX_Main-Regular.woff2"
+  "ondrel-assets/mermaid/LICENSES.txt")
 foreach(entry IN LISTS ONDREL_DRAWING_ASSET_FILES)
   string(REPLACE "|" ";" entry "${entry}")
   list(GET entry 0 folder)

@@ -43,6 +43,15 @@ function(ondrel_add_drawing_assets)
     COMMAND ${CMAKE_COMMAND} -E touch "${fonts}"
     DEPENDS ${font_files} VERBATIM)
   list(APPEND outputs "${fonts}")
+  # mermaid.min.js carries the code of the packages it is built from: their licences go with it.
+  set(licenses "${ONDREL_DRAWING_ASSETS_DIR}/mermaid/LICENSES.txt")
+  add_custom_command(OUTPUT "${licenses}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${ONDREL_DRAWING_ASSETS_DIR}/mermaid"
+    COMMAND ${CMAKE_COMMAND} -DPACKAGES=${ONDREL_DRAWING_PACKAGES} -DOUTPUT=${licenses}
+            -P ${PROJECT_SOURCE_DIR}/cmake/bundled-licenses.cmake
+    DEPENDS "${ONDREL_DRAWING_PACKAGES}/.package-lock.json"
+            ${PROJECT_SOURCE_DIR}/cmake/bundled-licenses.cmake VERBATIM)
+  list(APPEND outputs "${licenses}")
   add_custom_target(ondrel_drawing_assets ALL DEPENDS ${outputs})
   install(DIRECTORY "${ONDREL_DRAWING_ASSETS_DIR}" DESTINATION . PATTERN "*.stamp" EXCLUDE)
 endfunction()

@@ -82,13 +82,15 @@ ondrel_third_party(katex
   NPM "katex 0.19.1"
   LICENSE @BINARY_DIR@/plugin/ondrel-assets/katex/LICENSE)
 
+# Its script bundles the packages it is built from: LICENSES.txt holds its licence and theirs
+# (cmake/bundled-licenses.cmake).
 ondrel_third_party(mermaid
-  NAME "Mermaid, diagrams from text"
+  NAME "Mermaid, diagrams from text, with the libraries its script bundles"
   SHIPPED_IN native windows
   HOW_native "copied into ondrel-assets/mermaid/ beside the module"
   HOW_windows "copied into ondrel-assets/mermaid/ beside the module"
   NPM "mermaid 12.4.0"
-  LICENSE @BINARY_DIR@/plugin/ondrel-assets/mermaid/LICENSE)
+  LICENSE @BINARY_DIR@/plugin/ondrel-assets/mermaid/LICENSES.txt)
 
 ondrel_third_party(googletest
   NAME "GoogleTest"
