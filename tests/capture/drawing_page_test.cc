@@ -57,6 +57,9 @@ TEST(MathSpans, DollarAmountsStayProse) {
   EXPECT_EQ(mathHtml("$a\\\\$ b\n"), "<p>" + inlineMath("a\\\\") + " b</p>\n");
   // A closing dollar that fails the rules is passed over for the next.
   EXPECT_EQ(mathHtml("$a $b$\n"), "<p>" + inlineMath("a $b") + "</p>\n");
+  // Half of a "$$" neither closes inline math nor opens it.
+  EXPECT_EQ(mathHtml("$5 and $10, $$x_1$$\n"), "<p>$5 and $10, " + displayMath("x_1") + "</p>\n");
+  EXPECT_EQ(mathHtml("$$a$ b\n"), "<p>$$a$ b</p>\n");
 }
 
 TEST(MathSpans, DisplayMathMaySpanLinesOfItsParagraph) {

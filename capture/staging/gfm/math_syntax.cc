@@ -44,14 +44,17 @@ bool isEscaped(const CharacterAt& at, int i) {
   return escaped;
 }
 
-// A closing dollar of inline math: no white space before it, no digit after it.
+// A closing dollar of inline math: no white space before it, no digit after it, and no half of
+// the "$$" of display math.
 bool closesInlineMath(const CharacterAt& at, int i) {
-  return at(i) == '$' && !isWhiteSpace(at(i - 1)) && !isDigit(at(i + 1)) && !isEscaped(at, i);
+  return at(i) == '$' && !isWhiteSpace(at(i - 1)) && !isDigit(at(i + 1)) && at(i - 1) != '$' &&
+         at(i + 1) != '$' && !isEscaped(at, i);
 }
 
 std::optional<MathSpan> inlineSpanAt(const CharacterAt& at, int dollar, int (&noCloserFrom)[2]) {
   const int start = dollar + 1;
-  if (!at(start) || isWhiteSpace(at(start))) return std::nullopt;
+  // The second dollar of a "$$" that closes nothing opens nothing either.
+  if (!at(start) || isWhiteSpace(at(start)) || at(dollar - 1) == '$') return std::nullopt;
   if (knownToHaveNoCloser(noCloserFrom, kInline, dollar)) return std::nullopt;
   for (int i = start + 1; at(i); ++i) {
     if (closesInlineMath(at, i)) return MathSpan{start, i, i + 1, false};

@@ -25,9 +25,9 @@ using CharacterAt = std::function<std::optional<unsigned char>(int position)>;
 // The math that starts at the dollar at `dollar`, by GitHub's rules:
 // "$$...$$" is display math; "$...$" is inline math when no white space
 // stands just inside either dollar and no digit follows the closing one, so
-// that "$5 and $10" stays prose. `noCloserFrom` remembers, for inline and
-// display math, a position from which the text holds no closing dollar, so
-// that a paragraph full of lone dollars is read once, not once per dollar.
+// that "$5 and $10" stays prose, and neither dollar is half of a "$$". `noCloserFrom` remembers,
+// for inline and display math, a position from which the text holds no closing dollar, so that a
+// paragraph full of lone dollars is read once, not once per dollar.
 std::optional<MathSpan> mathSpanAt(const CharacterAt& at, int dollar, int (&noCloserFrom)[2]);
 
 // A cmark-gfm syntax extension of ondrel's own that reads "$...$" and
