@@ -69,6 +69,10 @@ struct DevToolsOptions {
   std::int32_t keepBrowserSeconds = 0;
   // The page may load file: and data: resources only.
   bool blockNetwork = false;
+  // The staged page draws its code, math or diagrams after it has loaded:
+  // its promise window.ondrelDrawing is awaited before the page is measured
+  // and photographed.
+  bool awaitDrawing = false;
 };
 
 // One picture as the settings ask for it, whichever engine takes it.

@@ -10,13 +10,16 @@
 #   HOW_native <how the Linux programs hold it>   HOW_windows <the same for Windows>
 #   LINKED <regular expression over the full names of the files the linker takes>
 #   PACKAGE <the Debian package whose version and licence file tell of it>
+#   NPM <instead of PACKAGE: the npm package and version the page assets come from>
 #   LICENSE <licence files, the first that exists wins; @BINARY_DIR@ is the build folder>)
-# A library compiled from headers alone links no file and has no LINKED.
+# A library compiled from headers alone links no file and has no LINKED; the scripts that
+# Markdown pages draw with are copied into ondrel-assets/ (cmake/drawing_assets.cmake) and
+# link nothing either.
 
 set(ONDREL_THIRD_PARTY "")
 macro(ondrel_third_party id)
   cmake_parse_arguments(ONDREL_THIRD_PARTY_${id} ""
-    "NAME;HOW_native;HOW_windows;LINKED;PACKAGE" "SHIPPED_IN;LICENSE" ${ARGN})
+    "NAME;HOW_native;HOW_windows;LINKED;PACKAGE;NPM" "SHIPPED_IN;LICENSE" ${ARGN})
   list(APPEND ONDREL_THIRD_PARTY ${id})
 endmacro()
 
@@ -62,6 +65,33 @@ ondrel_third_party(mingw_w64_runtime
   PACKAGE mingw-w64-x86-64-dev
   LICENSE /usr/share/doc/mingw-w64-x86-64-dev/copyright)
 
+# The pages' assets: their licence files go into ondrel-assets/ beside the module too.
+ondrel_third_party(highlight_js
+  NAME "highlight.js, syntax highlighting for code blocks"
+  SHIPPED_IN native windows
+  HOW_native "copied into ondrel-assets/highlight.js/ beside the module"
+  HOW_windows "copied into ondrel-assets/highlight.js/ beside the module"
+  NPM "@highlightjs/cdn-assets 11.12.0"
+  LICENSE @BINARY_DIR@/plugin/ondrel-assets/highlight.js/LICENSE)
+
+ondrel_third_party(katex
+  NAME "KaTeX, math typesetting, with its fonts"
+  SHIPPED_IN native windows
+  HOW_native "copied into ondrel-assets/katex/ beside the module"
+  HOW_windows "copied into ondrel-assets/katex/ beside the module"
+  NPM "katex 0.19.1"
+  LICENSE @BINARY_DIR@/plugin/ondrel-assets/katex/LICENSE)
+
+# Its script bundles the packages it is built from: LICENSES.txt holds its licence and theirs
+# (cmake/bundled-licenses.cmake).
+ondrel_third_party(mermaid
+  NAME "Mermaid, diagrams from text, with the libraries its script bundles"
+  SHIPPED_IN native windows
+  HOW_native "copied into ondrel-assets/mermaid/ beside the module"
+  HOW_windows "copied into ondrel-assets/mermaid/ beside the module"
+  NPM "mermaid 12.4.0"
+  LICENSE @BINARY_DIR@/plugin/ondrel-assets/mermaid/LICENSES.txt)
+
 ondrel_third_party(googletest
   NAME "GoogleTest"
   SHIPPED_IN none
@@ -76,6 +106,16 @@ set(ONDREL_SYSTEM_LIBRARIES_native
   "/(libc|libm|libmvec|libdl|libpthread|librt|libc_nonshared|libstdc\\+\\+|libgcc_s|ld-linux-x86-64)[.-][^/]*$"
   "/(S?crt1|crti|crtn)\\.o$")
 set(ONDREL_SYSTEM_LIBRARIES_windows "")
+
+# Where a library's notice says it came from, in `result`: "Debian package NAME" or "npm package
+# NAME VERSION"; the Debian package's version follows it in the notices.
+function(ondrel_third_party_source id result)
+  if(ONDREL_THIRD_PARTY_${id}_NPM)
+    set(${result} "npm package ${ONDREL_THIRD_PARTY_${id}_NPM}" PARENT_SCOPE)
+  else()
+    set(${result} "Debian package ${ONDREL_THIRD_PARTY_${id}_PACKAGE}" PARENT_SCOPE)
+  endif()
+endfunction()
 
 # The first licence file of `id` that exists, in `result`; empty when none does.
 function(ondrel_third_party_license id binary_dir result)

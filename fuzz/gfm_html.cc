@@ -4,7 +4,8 @@
 // - alerts change nothing in a document without a "!", which every marker needs, however it
 //   is written (an entity or an escape counts: they keep "&" or "\!");
 // - front matter changes nothing in a document that has none, and in one that has, the page
-//   after its table is the rest of the document converted alone.
+//   after its table is the rest of the document converted alone;
+// - math changes nothing in a document without a "$".
 
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the page after the front matter is not the rest alone", fronted);
   }
 
-  ondrel::gfmHtml(document, ondrel::kAllGithubAdditions);
+  const std::string mathed = ondrel::gfmHtml(document, {.math = true});
+  if (document.find('$') == std::string_view::npos) {
+    require(mathed == plain, "math changed a document without a dollar", mathed);
+  }
+
+  ondrel::gfmHtml(document, ondrel::kDrawnGithubAdditions);
   return 0;
 }

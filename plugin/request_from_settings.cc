@@ -26,13 +26,16 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.deviceScale = settings.deviceScale();
   request.waitSeconds = settings.waitSeconds();
   request.elevation = platform::runsFullyElevated() ? Elevation::kFull : Elevation::kNone;
-  request.convertMarkdown =
-      markdownConverterFor(settings.markdownDialect(), settings.markdownStylePath());
+  const WideString dialect = settings.markdownDialect();
+  const bool drawing = settings.markdownDrawn();
+  request.convertMarkdown = markdownConverterFor(dialect, settings.markdownStylePath(), drawing);
   request.markdownCodePage = settings.markdownCodePage();
   DevToolsOptions& devTools = request.devTools;
   devTools.keepBrowserSeconds = settings.keepBrowserSeconds();
   devTools.blockNetwork = settings.networkBlocked();
   devTools.fullPage = settings.fullPage();
+  devTools.awaitDrawing =
+      drawsMarkdown(dialect, drawing) && pageKindOf(pageName) == PageKind::kMarkdown;
   if (devTools.fullPage) {
     const std::optional<std::int32_t> tallest = PixelLayout::tallestFor(request.pictureWidth());
     if (!tallest) return std::nullopt;

@@ -70,6 +70,11 @@ std::uint32_t SettingsSource::markdownCodePage() const {
   return codePage > 0 ? std::uint32_t(codePage) : platform::kAnsiCodePage;
 }
 
+bool SettingsSource::markdownDrawn() const {
+  return isOn(readText(setting::kMarkdownDrawing, setting::kMarkdownDrawingDefault,
+                       setting::kMarkdownDrawingCapacity));
+}
+
 int SettingsSource::keepBrowserSeconds() const {
   if (captureEngine() != CaptureEngine::kDevTools) return 0;
   return std::max(readInteger(setting::kKeepBrowser, setting::kKeepBrowserDefault), 0);

@@ -26,6 +26,7 @@ inline constexpr char16_t kFullPage[] = u"fullPage";
 inline constexpr char16_t kMarkdown[] = u"markdown";
 inline constexpr char16_t kMarkdownStyle[] = u"markdownStyle";
 inline constexpr char16_t kMarkdownEncoding[] = u"markdownEncoding";
+inline constexpr char16_t kMarkdownDrawing[] = u"markdownDrawing";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
 inline constexpr char16_t kScale[] = u"scale";
@@ -35,11 +36,23 @@ inline constexpr char16_t kLog[] = u"log";
 // Every key above: any other in the section is named in the log as unknown,
 // with the nearest of these. A key added above belongs here too, and in the
 // example settings files, which a test holds to this list.
-inline constexpr WideView kKnownKeys[] = {
-    kBrowser,  kSvg,           kScrollBar,        kWidth,
-    kHeight,   kWaitTime,      kEngine,           kFullPage,
-    kMarkdown, kMarkdownStyle, kMarkdownEncoding, kKeepBrowser,
-    kNetwork,  kScale,         kMemoryImages,     kLog};
+inline constexpr WideView kKnownKeys[] = {kBrowser,
+                                          kSvg,
+                                          kScrollBar,
+                                          kWidth,
+                                          kHeight,
+                                          kWaitTime,
+                                          kEngine,
+                                          kFullPage,
+                                          kMarkdown,
+                                          kMarkdownStyle,
+                                          kMarkdownEncoding,
+                                          kMarkdownDrawing,
+                                          kKeepBrowser,
+                                          kNetwork,
+                                          kScale,
+                                          kMemoryImages,
+                                          kLog};
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -53,6 +66,7 @@ inline constexpr char16_t kDevToolsEngine[] = u"DevTools";
 inline constexpr char16_t kMarkdownDefault[] = u"";  // the built-in converter
 inline constexpr char16_t kMarkdownStyleDefault[] = u"";
 inline constexpr int kMarkdownEncodingDefault = int(platform::kAnsiCodePage);
+inline constexpr char16_t kMarkdownDrawingDefault[] = u"OFF";
 inline constexpr int kKeepBrowserDefault = 60;
 inline constexpr char16_t kNetworkDefault[] = u"";  // the page may load anything
 inline constexpr char16_t kNetworkOff[] = u"OFF";
@@ -71,6 +85,7 @@ inline constexpr std::size_t kFullPageCapacity = 32;
 inline constexpr std::size_t kNetworkCapacity = 32;
 inline constexpr std::size_t kScaleCapacity = 32;
 inline constexpr std::size_t kMemoryImagesCapacity = 32;
+inline constexpr std::size_t kMarkdownDrawingCapacity = 32;
 }  // namespace setting
 
 // Where the settings come from. Every read goes to the source afresh, so an
@@ -103,6 +118,9 @@ class SettingsSource {
   // in neither UTF-8 nor UTF-16 from; platform::kAnsiCodePage when the key
   // is missing or not a code page number.
   std::uint32_t markdownCodePage() const;
+  // "ON" in any letter case: GitHub-flavoured pages draw their code, math
+  // and diagrams (capture/staging/markdown_dialect.h).
+  bool markdownDrawn() const;
   // Idle seconds a browser of the DevTools engine is kept for the next
   // picture; 0 (a browser per picture) for the other engine or below 0.
   int keepBrowserSeconds() const;

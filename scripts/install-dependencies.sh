@@ -3,6 +3,8 @@
 # this machine lacks. Runs apt-get as root, through sudo when not root. Then
 # fetches cmark-gfm's source for the Windows build, which compiles it with
 # MinGW-w64; that needs no root and leaves apt's own configuration alone.
+# Last, npm installs the scripts Markdown pages draw code, math and diagrams
+# with into the build folder, at the versions assets/package-lock.json pins.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -13,6 +15,9 @@ packages="g++ cmake ninja-build pkg-config git
   mingw-w64 wine64
   chromium fonts-noto-cjk
   clang-format clang libclang-rt-14-dev"
+# Debian's npm, unless this machine has npm from elsewhere (Node.js's own
+# packages bring it within their nodejs).
+command -v npm >/dev/null 2>&1 || packages="$packages npm"
 
 installMissing() {
   missing=""
@@ -43,3 +48,4 @@ installMissing() {
 
 installMissing
 scripts/fetch-cmark-gfm-source.sh
+scripts/fetch-drawing-assets.sh

@@ -35,5 +35,10 @@ for sample in sample.md page.html drawing.svg; do
   "$render" --ini out/linux.ini "examples/$sample" "$root/out/$sample.png" || status=1
 done
 "$render" --ini out/linux-gfm.ini examples/readme.md "$root/out/readme.md.png" || status=1
+# technical.md draws its code, math and diagram: the DevTools engine waits for the drawing.
+sed "s|^;*markdownDrawing=.*|markdownDrawing=ON|; s|^;*engine=.*|engine=DevTools|;
+  s|^;*fullPage=.*|fullPage=ON|" out/linux-gfm.ini >out/linux-drawing.ini
+"$render" --ini out/linux-drawing.ini examples/technical.md "$root/out/technical.md.png" ||
+  status=1
 [ "$status" -eq 0 ] && echo "ondrel: the samples are rendered in $root/out"
 exit "$status"

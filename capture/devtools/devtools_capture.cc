@@ -83,7 +83,8 @@ std::optional<std::int32_t> layOut(PageTarget& page, const CaptureRequest& reque
   const DevToolsOptions& options = request.devTools;
   const double scale = request.deviceScale;
   if (!page.setViewport(request.captureWidth, request.captureHeight, scale, deadline) ||
-      (options.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline)) {
+      (options.blockNetwork && !page.blockNetwork(deadline)) || !page.navigate(url, deadline) ||
+      (options.awaitDrawing && !page.awaitDrawing(deadline))) {
     return std::nullopt;
   }
   if (!options.fullPage) return request.captureHeight;

@@ -61,6 +61,16 @@ bool PageTarget::navigate(const std::string& url, const platform::Deadline& dead
   return connection_->waitForEvent(kLoadEvent, session_.id(), deadline);
 }
 
+bool PageTarget::awaitDrawing(const platform::Deadline& deadline) {
+  // A drawing that failed shows what it could; the picture is still the page's.
+  return call("Runtime.evaluate",
+              {{"expression", "window.ondrelDrawing"},
+               {"awaitPromise", true},
+               {"returnByValue", true}},
+              deadline)
+      .has_value();
+}
+
 std::optional<double> PageTarget::contentHeight(const platform::Deadline& deadline) {
   const std::optional<json> metrics = call("Page.getLayoutMetrics", json::object(), deadline);
   if (!metrics) return std::nullopt;

@@ -41,6 +41,10 @@ class PageTarget {
   // Loads `url` and waits for its load event.
   bool navigate(const std::string& url, const platform::Deadline& deadline);
 
+  // Waits for the loaded page's drawing: the promise window.ondrelDrawing,
+  // when the page made one. A page that made none is drawn already.
+  bool awaitDrawing(const platform::Deadline& deadline);
+
   // The height of the laid-out content in CSS pixels.
   std::optional<double> contentHeight(const platform::Deadline& deadline);
 

@@ -4,6 +4,7 @@
 
 #include "capture/staging/base_element.h"
 #include "capture/staging/document_text.h"
+#include "capture/staging/drawing_page.h"
 #include "capture/staging/gfm/gfm_html.h"
 #include "capture/staging/gfm_style.h"
 #include "capture/staging/markdown_staging.h"
@@ -22,29 +23,52 @@ constexpr std::string_view kPageStart =
 constexpr std::string_view kStyleStart = "<style>\n";
 constexpr std::string_view kStyleEnd = "</style>\n";
 
+// What goes into the page beyond the document's HTML when it is drawn: the
+// head's assets and, after the body, the script that draws with them.
+struct Drawing {
+  std::string head;
+  std::string tail;
+};
+
 // The base comes before the style sheet, whose relative URLs it also sets.
 std::string pageOf(const std::optional<std::string>& folderUrl, std::string_view style,
-                   std::string_view body) {
+                   std::string_view body, const Drawing& drawing) {
   const std::string base = baseLineFor(folderUrl);
   std::string page;
   page.reserve(kPageStart.size() + base.size() + kStyleStart.size() + style.size() +
-               kStyleEnd.size() + body.size() + 1);
+               kStyleEnd.size() + drawing.head.size() + body.size() + drawing.tail.size() + 1);
   page += kPageStart;
   page += base;
   page += kStyleStart;
   page += style;
   if (!style.empty() && style.back() != '\n') page.push_back('\n');
   page += kStyleEnd;
+  page += drawing.head;
   page += body;
+  page += drawing.tail;
   return page;
+}
+
+// Math is read as math only when KaTeX is there to typeset it: without it,
+// "$x$" stays the text it is on a page that draws nothing.
+GithubAdditions additionsFor(const std::optional<DrawingAssets>& drawing) {
+  GithubAdditions additions = kAllGithubAdditions;
+  additions.math = drawing && drawing->katex;
+  return additions;
 }
 
 }  // namespace
 
-std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style) {
-  const std::string body =
-      gfmHtml(utf8DocumentText(document.bytes, document.codePage), kAllGithubAdditions);
-  return writeAsText(pageOf(document.folderUrl, style, body));
+std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style,
+                              const std::optional<DrawingAssets>& drawing) {
+  const GfmBody body =
+      gfmBody(utf8DocumentText(document.bytes, document.codePage), additionsFor(drawing));
+  Drawing parts;
+  if (drawing) {
+    const DrawingNeeds needs = drawableNeeds(body.needs, *drawing);
+    parts = {drawingHead(needs, *drawing), drawingTail(needs)};
+  }
+  return writeAsText(pageOf(document.folderUrl, style, body.html, parts));
 }
 
 std::string gfmStyleSheet(const WideString& stylePath) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "capture/capture_request.h"
+#include "capture/staging/drawing_assets.h"
 #include "text/wide_text.h"
 
 namespace ondrel {
@@ -18,7 +19,14 @@ namespace ondrel {
 // none of Unicode's forms (document_text.h); the page is written in text
 // mode, as the built-in staging does. Throws std::bad_alloc when memory runs
 // out, std::length_error for a document larger than cmark-gfm can take.
-std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style);
+//
+// With `drawing`, the page also draws what the document holds and the assets
+// have: fenced code in a language highlighted by highlight.js, math ("$...$",
+// "$$...$$", "```math") typeset by KaTeX, "```mermaid" diagrams drawn by
+// Mermaid; its head loads only the scripts those need, and a document with
+// none of them gets the page it gets without `drawing`.
+std::string gfmStagedPageText(const MarkdownDocument& document, std::string_view style,
+                              const std::optional<DrawingAssets>& drawing = std::nullopt);
 
 // The style sheet for GitHub-flavoured pages: the text of the CSS file at
 // `stylePath`, read in text mode, without a byte-order mark; the built-in one

@@ -10,10 +10,17 @@ namespace ondrel {
 // settings' dialect name and style file:
 // - "GFM" in any letter case: GitHub-flavoured Markdown through cmark-gfm,
 //   styled by the CSS file at `stylePath` or else the built-in style sheet
-//   (capture/staging/gfm_staging.h);
+//   (capture/staging/gfm_staging.h), and with `drawing` its code, math and
+//   diagrams drawn with the assets beside the module (drawing_assets.h);
 // - anything else, empty included: the built-in converter (stagedPageText),
-//   whose pages stay exactly as they always were; `stylePath` is not used.
-MarkdownConverter markdownConverterFor(WideView dialectName, const WideString& stylePath);
+//   whose pages stay exactly as they always were; `stylePath` and `drawing`
+//   are not used.
+MarkdownConverter markdownConverterFor(WideView dialectName, const WideString& stylePath,
+                                       bool drawing = false);
+
+// Whether pages of that dialect are drawn with `drawing`, so that the engine
+// waits for the drawing.
+bool drawsMarkdown(WideView dialectName, bool drawing);
 
 }  // namespace ondrel
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <regex>
 
@@ -187,6 +188,65 @@ TEST_F(DevToolsEngineTest, AMissingPageGivesSix) {
   HandedOverPicture result;
   EXPECT_EQ(picture(page, result), 6);
   expectNothingLeft("after the missing page");
+}
+
+// The staged page of a document with a diagram draws it after its load event; the height and the
+// picture are the drawn page's, and a page that draws nothing is asked nothing more.
+TEST_F(DevToolsEngineTest, ADrawnPageIsMeasuredAndPhotographedOnceItsDrawingIsDone) {
+  if (!plugin.copyDrawingAssets()) GTEST_SKIP() << "the build has no drawing assets";
+  const std::string text = "\n\nseed:3 page-height: 300 drawn-height: 900 and enough text\n";
+  const auto diagram = plugin.writeFile("diagram.md", "```mermaid\ngraph TD\n```" + text);
+  const auto plain = plugin.writeFile("plain.md", "# Plain" + text);
+  const std::string settings = "width=40\nheight=30\nfullPage=ON\nmarkdown=GFM\n";
+  const std::pair<std::string, int> cases[] = {{settings + "markdownDrawing=ON\n", 900},
+                                               {settings, 300}};
+  for (const auto& [lines, height] : cases) {
+    useEngine(lines);
+    PictureInfoRecord record{};
+    ASSERT_EQ(pictureInfo(diagram, record), 0) << lines;
+    EXPECT_EQ(record.pixelHeight, height) << lines;
+    HandedOverPicture result;
+    ASSERT_EQ(picture(diagram, result), 0) << lines;
+    EXPECT_EQ(result.header.height, height) << lines;
+    EXPECT_EQ(differenceFromPattern(result, 40, height, 3), "") << lines;
+  }
+  // The promise is awaited after the load and before the layout is measured, and only with the
+  // key: without it the browser is asked exactly what it always was.
+  std::vector<std::string> methods;
+  for (const nlohmann::json& command : commands()) {
+    methods.push_back(command["method"]);
+    if (command["method"] == "Runtime.evaluate") {
+      EXPECT_EQ(command["params"], (nlohmann::json{{"expression", "window.ondrelDrawing"},
+                                                   {"awaitPromise", true},
+                                                   {"returnByValue", true}}));
+    }
+  }
+  EXPECT_EQ(std::count(methods.begin(), methods.end(), "Runtime.evaluate"), 2);
+  const auto evaluated = std::find(methods.begin(), methods.end(), "Runtime.evaluate");
+  ASSERT_NE(evaluated, methods.end());
+  EXPECT_EQ(*(evaluated - 1), "Page.navigate");
+  EXPECT_EQ(*(evaluated + 1), "Page.getLayoutMetrics");
+
+  // A plain document's page loads no script, but may still be asked.
+  useEngine(settings + "markdownDrawing=ON\n");
+  HandedOverPicture result;
+  ASSERT_EQ(picture(plain, result), 0);
+  EXPECT_EQ(result.header.height, 300);
+  expectNothingLeft("after the drawn pages");
+}
+
+TEST_F(DevToolsEngineTest, ADrawingThatNeverEndsGivesSixAtTheTimeLimit) {
+  if (!plugin.copyDrawingAssets()) GTEST_SKIP() << "the build has no drawing assets";
+  useEngine("waitTime=2\nmarkdown=GFM\nmarkdownDrawing=ON\n");
+  const auto page = plugin.writeFile(
+      "endless.md", "```mermaid\ngraph TD\n```\n\nseed:3 drawing:never-ends and some text\n");
+  const auto start = Clock::now();
+  HandedOverPicture result;
+  EXPECT_EQ(picture(page, result), 6);
+  const auto took = Clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(1900));
+  EXPECT_LT(took, std::chrono::seconds(10));
+  expectNothingLeft("after the endless drawing");
 }
 
 }  // namespace

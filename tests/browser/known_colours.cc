@@ -25,10 +25,12 @@ std::string describe(const Bgra& pixel) {
          std::to_string(pixel.blue) + ")";
 }
 
-int pixelsNear(const HandedOverPicture& picture, const Colour& colour) {
+int pixelsNear(const HandedOverPicture& picture, const Colour& colour, int tolerance) {
   int count = 0;
   for (int y = 0; y < picture.header.height; ++y) {
-    for (int x = 0; x < picture.header.width; ++x) count += near(picture.at(x, y), colour);
+    for (int x = 0; x < picture.header.width; ++x) {
+      count += near(picture.at(x, y), colour, tolerance);
+    }
   }
   return count;
 }

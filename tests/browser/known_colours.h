@@ -20,7 +20,7 @@ inline constexpr Colour kIconBand{255, 165, 0};
 // Screenshots keep CSS colours, give or take rounding.
 bool near(const Bgra& pixel, const Colour& colour, int tolerance = 3);
 std::string describe(const Bgra& pixel);
-int pixelsNear(const HandedOverPicture& picture, const Colour& colour);
+int pixelsNear(const HandedOverPicture& picture, const Colour& colour, int tolerance = 3);
 void expectColourAt(const HandedOverPicture& picture, int x, int y, const Colour& colour,
                     int tolerance = 3);
 

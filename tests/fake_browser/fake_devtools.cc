@@ -150,6 +150,7 @@ FakeDevTools::Answer FakeDevTools::pageCommand(const std::string& method, const 
   }
   if (method == "Page.navigate") return navigate(page, sessionId, command);
   if (method == "Page.handleJavaScriptDialog") return closeDialog(page, sessionId, command);
+  if (method == "Runtime.evaluate") return evaluate(page, params);
   if (method == "Page.getLayoutMetrics") return layoutMetrics(page);
   if (method == "Page.captureScreenshot") return screenshot(page);
   return Answer::unknown(method);
@@ -333,9 +334,26 @@ FakeDevTools::Answer FakeDevTools::closeDialog(Page& page, const std::string& se
   return Answer::later();
 }
 
+// The fake runs one script: the staged page's promise of its drawing, which is true once done,
+// and undefined on a page that made none.
+FakeDevTools::Answer FakeDevTools::evaluate(Page& page, const json& params) {
+  if (textIn(params, "expression") != "window.ondrelDrawing") {
+    return Answer::refused("the fake evaluates only the drawing's promise");
+  }
+  if (!page.loaded) return Answer::refused("the fake runs scripts of loaded documents only");
+  if (page.document.find("window.ondrelDrawing") == std::string::npos) {
+    return Answer::of({{"result", {{"type", "undefined"}}}});
+  }
+  if (page.directions.drawingNeverEnds) return Answer::later();
+  if (params.value("awaitPromise", false)) page.drawn = true;
+  return Answer::of({{"result", {{"type", "boolean"}, {"value", page.drawn}}}});
+}
+
 FakeDevTools::Answer FakeDevTools::layoutMetrics(const Page& page) const {
   if (!page.loaded) return Answer::refused("the fake lays out only loaded documents");
-  const double height = page.directions.contentHeight.value_or(double(page.height));
+  const std::optional<double> drawnHeight = page.drawn ? page.directions.drawnHeight : std::nullopt;
+  const double height =
+      drawnHeight.value_or(page.directions.contentHeight.value_or(double(page.height)));
   return Answer::of(
       {{"cssContentSize", {{"x", 0}, {"y", 0}, {"width", page.width}, {"height", height}}}});
 }

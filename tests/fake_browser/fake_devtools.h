@@ -59,7 +59,7 @@ class FakeDevTools {
     int width = 800;
     int height = 600;
     double deviceScale = 1;  // device pixels a CSS pixel
-    std::string document;  // the text of the page it was last sent to
+    std::string document;    // the text of the page it was last sent to
     PageDirections directions;
     std::optional<nlohmann::json> navigation;  // a Page.navigate answered once its request goes
     std::size_t nextResource = 0;              // how far the document's resources have come
@@ -68,6 +68,7 @@ class FakeDevTools {
     bool loaded = false;
     bool crashed = false;
     bool hung = false;
+    bool drawn = false;  // its drawing promise was awaited
   };
   struct Session {
     std::string targetId;
@@ -105,6 +106,7 @@ class FakeDevTools {
   Answer answerHeldRequest(const std::string& method, const nlohmann::json& params,
                            const std::string& sessionId);
   Answer closeDialog(Page& page, const std::string& sessionId, const nlohmann::json& command);
+  Answer evaluate(Page& page, const nlohmann::json& params);
   Answer layoutMetrics(const Page& page) const;
   Answer screenshot(const Page& page);
 

@@ -23,6 +23,12 @@ std::optional<std::string> firstWordAfter(std::string_view page, std::string_vie
   return std::move(words.front());
 }
 
+std::optional<double> numberAfter(std::string_view page, std::string_view marker) {
+  const std::size_t at = page.find(marker);
+  if (at == std::string_view::npos) return std::nullopt;
+  return std::atof(std::string(page.substr(at + marker.size(), 16)).c_str());
+}
+
 RendererFate fateOf(const std::optional<std::string>& word) {
   if (word == "crashes") return RendererFate::kCrashes;
   if (word == "hangs-before-load") return RendererFate::kHangsBeforeLoad;
@@ -38,10 +44,9 @@ PageDirections readPageDirections(std::string_view page) {
   directions.resources = wordsAfter(page, "asks-for:");
   directions.dialog = firstWordAfter(page, "dialog:");
   directions.fate = fateOf(firstWordAfter(page, "renderer:"));
-  constexpr std::string_view kHeight = "page-height:";
-  if (const std::size_t at = page.find(kHeight); at != std::string_view::npos) {
-    directions.contentHeight = std::atof(std::string(page.substr(at + kHeight.size(), 16)).c_str());
-  }
+  directions.contentHeight = numberAfter(page, "page-height:");
+  directions.drawnHeight = numberAfter(page, "drawn-height:");
+  directions.drawingNeverEnds = firstWordAfter(page, "drawing:") == "never-ends";
   return directions;
 }
 

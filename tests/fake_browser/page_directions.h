@@ -29,6 +29,11 @@ struct PageDirections {
   RendererFate fate = RendererFate::kRuns;
   // "page-height:N": the height of the laid-out content, in CSS pixels.
   std::optional<double> contentHeight;
+  // "drawn-height:N": the content's height once the page's drawing is done, which a page
+  // that draws (its text sets window.ondrelDrawing) reaches only when the drawing is awaited.
+  std::optional<double> drawnHeight;
+  // "drawing:never-ends": the page's drawing promise never settles.
+  bool drawingNeverEnds = false;
 };
 
 PageDirections readPageDirections(std::string_view page);

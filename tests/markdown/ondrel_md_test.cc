@@ -129,6 +129,7 @@ TEST_F(OndrelMdTest, GfmPrintsWhatTheCmarkGfmProgramPrints) {
       "<div>\nraw\n</div>\n\n[ref]\n\n[ref]: http://example.org\n<script>x</script>\n",
       "Note[^1].\n\n[^1]: Here.\n\n> [!NOTE]\n> Not an alert without --github.\n",
       "---\ntitle: not front matter without --github\n---\n",
+      "$a*b*c$ is no math without --github, nor $$x_1$$\n",
       "",
   };
   for (const std::string& document : documents) {
@@ -154,6 +155,14 @@ TEST_F(OndrelMdTest, GithubAddsAlertsAndFrontMatter) {
       << result.out;
   EXPECT_EQ(result.out.find("[!TIP]"), std::string::npos) << result.out;
   EXPECT_EQ(run("--github --gfm < '" + path + "'").out, result.out);
+}
+
+// The spans a page that draws gets, with the math exactly as written.
+TEST_F(OndrelMdTest, GithubShowsTheMathSpans) {
+  const std::string path = write("math.md", "$a*b*c$, $5 and $10, $$x_1$$\n");
+  EXPECT_EQ(run("--gfm --github '" + path + "'").out,
+            "<p><span class=\"math-inline\">a*b*c</span>, $5 and $10, "
+            "<span class=\"math-display\">x_1</span></p>\n");
 }
 
 TEST_F(OndrelMdTest, RejectsBadCommandLinesAndUnreadableFiles) {

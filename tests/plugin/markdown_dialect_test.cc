@@ -65,13 +65,16 @@ class MarkdownDialectTest : public ::testing::Test {
     std::ofstream(expectedName + ".actual", std::ios::binary) << page;
   }
 
-  // A committed page with the test's folder in its base.
+  // A committed page with the test's folder in its base, and in the file URLs of the assets
+  // beside the module, which lives in that folder too.
   std::string expectedPage(const std::string& name) {
     std::string page = readFile(kData / name);
     constexpr std::string_view kFolder = "@FOLDER_URL@";
-    const std::size_t at = page.find(kFolder);
-    EXPECT_NE(at, std::string::npos) << name << " has no base";
-    if (at != std::string::npos) page.replace(at, kFolder.size(), plugin.folderUrl());
+    EXPECT_NE(page.find(kFolder), std::string::npos) << name << " has no base";
+    for (std::size_t at = page.find(kFolder); at != std::string::npos;
+         at = page.find(kFolder, at)) {
+      page.replace(at, kFolder.size(), plugin.folderUrl());
+    }
     return page;
   }
 
@@ -119,6 +122,38 @@ TEST_F(MarkdownDialectTest, KeyIsReadAtEveryCall) {
   EXPECT_NE(builtIn, github);
   EXPECT_EQ(stagedPage(""), builtIn);
   EXPECT_EQ(stagedPage("markdown=gfm\n"), github);
+}
+
+// Each kind of drawing loads its own assets and nothing else, in the order the page needs them.
+TEST_F(MarkdownDialectTest, DrawnPagesLoadTheAssetsOfWhatTheirDocumentHolds) {
+  ASSERT_TRUE(plugin.copyDrawingAssets()) << "the build has no drawing assets";
+  const std::string setting = "markdown=GFM\nmarkdownDrawing=ON\n";
+  for (const char* kind : {"code", "math", "diagram"}) {
+    const std::string name = std::string("drawing-") + kind;
+    expectPage(stagedPage(setting, readFile(kData / (name + ".md"))), name + ".htm", setting);
+  }
+  // A document that needs no drawing gets the page it always got.
+  expectPage(stagedPage(setting, additionsDocument()), "github-additions.gfm.htm", setting);
+}
+
+// Without the key, with a value other than ON, with the built-in converter, or without the assets
+// beside the module, the page is the one without drawing.
+TEST_F(MarkdownDialectTest, DrawingNeedsTheKeyGfmAndTheAssets) {
+  const std::string document = readFile(kData / "drawing-math.md");
+  const std::string withoutAssets = stagedPage("markdown=GFM\nmarkdownDrawing=ON\n", document);
+  const std::string plain = stagedPage("markdown=GFM\n", document);
+  EXPECT_EQ(withoutAssets, plain);
+  EXPECT_EQ(plain.find("<script"), std::string::npos);
+  EXPECT_NE(plain.find("$a<em>b</em>c$"), std::string::npos);
+
+  ASSERT_TRUE(plugin.copyDrawingAssets()) << "the build has no drawing assets";
+  for (const char* setting :
+       {"markdown=GFM\nmarkdownDrawing=OFF\n", "markdown=GFM\nmarkdownDrawing=1\n"}) {
+    EXPECT_EQ(stagedPage(setting, document), plain) << setting;
+  }
+  const std::string builtIn = stagedPage("", document);
+  EXPECT_EQ(stagedPage("markdownDrawing=ON\n", document), builtIn);
+  EXPECT_NE(stagedPage("markdown=GFM\nmarkdownDrawing=on\n", document), plain);
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ TEST(PackagedSettings, ThePackagedFileTurnsOnTheWarmEngineGitHubMarkdownAndMemor
   EXPECT_EQ(settings.captureEngine(), CaptureEngine::kDevTools);
   EXPECT_EQ(settings.keepBrowserSeconds(), 60);
   EXPECT_EQ(settings.markdownDialect(), u"GFM");
+  EXPECT_TRUE(settings.markdownDrawn());
   EXPECT_TRUE(settings.memoryImagesTaken());
   // Nothing else changes from the defaults, and nothing is logged.
   EXPECT_FALSE(settings.fullPage());

@@ -95,6 +95,16 @@ void PluginModule::useFakeBrowser(const std::string& extraLines) {
   writeSettings("[SystemSetting]\nChrome=" + fakeBrowserPath() + "\n" + extraLines);
 }
 
+bool PluginModule::copyDrawingAssets() const {
+  const std::filesystem::path built =
+      std::filesystem::path(ONDREL_MODULE).parent_path() / "ondrel-assets";
+  std::error_code error;
+  if (!std::filesystem::is_directory(built, error)) return false;
+  std::filesystem::copy(built, folder_ / "ondrel-assets", std::filesystem::copy_options::recursive,
+                        error);
+  return !error;
+}
+
 std::string PluginModule::folderUrl() const {
   std::string path = folder_.generic_string();
   std::replace(path.begin(), path.end(), '\\', '/');

@@ -38,6 +38,9 @@ class PluginModule {
   std::filesystem::path writeFile(const std::string& name, const std::string& bytes);
 
   std::filesystem::path folder() const { return folder_; }
+  // Copies the drawing assets that the build put beside the built module (ondrel-assets) beside
+  // this copy; false when the build has none.
+  bool copyDrawingAssets() const;
   // The file URL of folder(), ending in "/": what a page staged for a document in it resolves its
   // relative links against. Worked out apart from the plug-in, for the plain names tests use.
   std::string folderUrl() const;

@@ -53,6 +53,9 @@ TEST_F(SetupCheckTest, TellsTheSettingsTheBrowserAndBothTestPictures) {
       says("  markdownEncoding  = (not set)  -> GFM documents neither UTF-8 nor UTF-16 "
            "are read in the system's ANSI code page\n"))
       << out.str();
+  EXPECT_TRUE(
+      says("  markdownDrawing   = (not set)  -> off: code, math and diagrams show as text\n"))
+      << out.str();
   EXPECT_TRUE(says("  version: FakeBrowser/1.0\n")) << out.str();
   EXPECT_TRUE(says("HTML test page: ")) << out.str();
   EXPECT_TRUE(says("Markdown test page (GFM): ")) << out.str();

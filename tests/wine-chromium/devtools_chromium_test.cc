@@ -202,5 +202,19 @@ TEST_F(DevToolsChromiumTest, MarkdownPicturesBesideTheDocument) {
   }
 }
 
+// The Windows module names its drawing assets by drive-letter file URLs beside itself, and the
+// engine waits for the diagram: a box only KaTeX draws and a flowchart's box Mermaid fills.
+TEST_F(DevToolsChromiumTest, MarkdownPagesDrawTheirMathAndDiagrams) {
+  ASSERT_TRUE(plugin.copyDrawingAssets()) << "the build has no drawing assets";
+  const auto note = plugin.writeFile(
+      "drawn.md",
+      "# Drawn\n\n$$\n\\color{red}{\\rule{6em}{2em}}\n$$\n\n"
+      "```mermaid\ngraph LR\n  A[Start] --> B[Stop]\n  style A fill:#00c800\n```\n");
+  useSettings(kSet, "markdown=GFM\nmarkdownDrawing=ON\n");
+  const test::HandedOverPicture result = picture(note);
+  EXPECT_GT(test::pixelsNear(result, {255, 0, 0}, 8), 1500) << "no box of KaTeX's";
+  EXPECT_GT(test::pixelsNear(result, {0, 200, 0}, 2), 1500) << "no flowchart box";
+}
+
 }  // namespace
 }  // namespace ondrel::wine_chromium

@@ -41,7 +41,7 @@ std::string gfmHtmlOf(std::istream& input, bool github) {
   std::ostringstream bytes;
   bytes << input.rdbuf();
   return ondrel::gfmHtml(std::move(bytes).str(),
-                         github ? ondrel::kAllGithubAdditions : ondrel::GithubAdditions{});
+                         github ? ondrel::kDrawnGithubAdditions : ondrel::GithubAdditions{});
 }
 
 std::string convert(std::istream& input, const ondrel_md::CommandLineOptions& options) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "capture/staging/drawing_assets.h"
 #include "platform/files.h"
 #include "platform/shell_paths.h"
 
@@ -16,7 +17,14 @@ bool copyInto(platform::PrivateFolder& folder, const WideString& from, const Wid
   return bytes && folder.createFile(name, *bytes) == platform::NewFile::kCreated;
 }
 
+std::filesystem::path pathOf(const WideString& path) { return std::filesystem::path(path); }
+
 }  // namespace
+
+PrivateModuleCopy::CopiedTree::~CopiedTree() {
+  std::error_code ignored;
+  if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
+}
 
 std::optional<PrivateModuleCopy> PrivateModuleCopy::make(const WideString& modulePath,
                                                          const WideString& settingsPath) {
@@ -33,7 +41,18 @@ std::optional<PrivateModuleCopy> PrivateModuleCopy::make(const WideString& modul
       !copyInto(*folder, settingsPath, *settingsName)) {
     return std::nullopt;
   }
-  return PrivateModuleCopy(std::move(*folder), std::move(*module));
+  // A module without assets beside it draws nothing either.
+  std::optional<CopiedTree> assets;
+  const std::filesystem::path from =
+      pathOf(modulePath).parent_path() / pathOf(ondrel::kDrawingAssetsFolder);
+  std::error_code error;
+  if (std::filesystem::is_directory(from, error)) {
+    const std::filesystem::path to = pathOf(folder->path()) / pathOf(ondrel::kDrawingAssetsFolder);
+    assets.emplace(to);
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive, error);
+    if (error) return std::nullopt;
+  }
+  return PrivateModuleCopy(std::move(*folder), std::move(*module), std::move(assets));
 }
 
 }  // namespace ondrel_render

@@ -165,6 +165,13 @@ std::string SetupCheck::meaningOf(WideView key) const {
            (codePage == platform::kAnsiCodePage ? std::string("the system's ANSI code page")
                                                 : "code page " + std::to_string(codePage));
   }
+  if (is(setting::kMarkdownDrawing)) {
+    if (!s.markdownDrawn()) return "off: code, math and diagrams show as text";
+    return markdownDialectName() == std::string_view("GFM")
+               ? "on: GFM pages draw code, math and diagrams with the scripts in ondrel-assets "
+                 "beside the module"
+               : "no effect: only GFM pages draw code, math and diagrams";
+  }
   if (is(setting::kScale)) {
     if (s.deviceScale() == 1.0) return "pages are drawn one device pixel a pixel";
     char scale[32];

@@ -50,7 +50,8 @@ class CoreExtensions {
 
 }  // namespace
 
-GfmDocument::GfmDocument(std::string_view markdown, CmarkMemory& memory)
+GfmDocument::GfmDocument(std::string_view markdown, CmarkMemory& memory,
+                         cmark_syntax_extension* ownSyntax)
     : turn_(CoreExtensions::ofThisModule().turn()), memory_(memory) {
   if (markdown.size() > CmarkMemory::kLargestDocument) {
     throw std::length_error("document too large for cmark-gfm");
@@ -61,6 +62,7 @@ GfmDocument::GfmDocument(std::string_view markdown, CmarkMemory& memory)
   for (const char* name : kExtensions) {
     cmark_parser_attach_syntax_extension(parser_, extension(name));
   }
+  if (ownSyntax != nullptr) cmark_parser_attach_syntax_extension(parser_, ownSyntax);
   cmark_parser_feed(parser_, markdown.data(), markdown.size());
   root_ = cmark_parser_finish(parser_);
 }

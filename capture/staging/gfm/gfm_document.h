@@ -29,7 +29,10 @@ class GfmDocument {
   // Waits for the turn and parses `markdown`, whose bytes cmark-gfm reads as UTF-8, into nodes
   // of `memory`, which must outlive the document. Throws std::bad_alloc when memory runs out
   // and std::length_error for a document larger than CmarkMemory::kLargestDocument.
-  GfmDocument(std::string_view markdown, CmarkMemory& memory);
+  // `ownSyntax`, when given, is a syntax extension of ondrel's own that the parser runs too,
+  // after cmark-gfm's; it must outlive the document.
+  GfmDocument(std::string_view markdown, CmarkMemory& memory,
+              cmark_syntax_extension* ownSyntax = nullptr);
   ~GfmDocument();
   GfmDocument(const GfmDocument&) = delete;
   GfmDocument& operator=(const GfmDocument&) = delete;

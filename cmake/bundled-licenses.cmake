@@ -1,0 +1,43 @@
+# Writes Mermaid's licence and those of the npm packages its script is bundled from (every package
+# npm installed beside the three the pages load, a superset of what the bundle holds), each
+# under its name, version and declared licence, into one file for ondrel-assets/mermaid/.
+#   cmake -DPACKAGES=.../node_modules -DOUTPUT=... -P bundled-licenses.cmake
+cmake_minimum_required(VERSION 3.25)
+set(loaded_by_pages "katex" "@highlightjs/cdn-assets")
+cmake_path(ABSOLUTE_PATH PACKAGES NORMALIZE)
+
+file(GLOB plain RELATIVE "${PACKAGES}" "${PACKAGES}/*/package.json")
+file(GLOB scoped RELATIVE "${PACKAGES}" "${PACKAGES}/@*/*/package.json")
+set(manifests ${plain} ${scoped})
+list(SORT manifests)
+list(REMOVE_ITEM manifests "mermaid/package.json")
+list(PREPEND manifests "mermaid/package.json")
+
+set(text "Mermaid, and the libraries that mermaid.min.js is bundled from as npm installed them\n")
+string(APPEND text "with Mermaid, each with the licence its package carries.\n")
+foreach(manifest IN LISTS manifests)
+  cmake_path(GET manifest PARENT_PATH folder)
+  if(folder IN_LIST loaded_by_pages)
+    continue()
+  endif()
+  file(READ "${PACKAGES}/${manifest}" json)
+  string(JSON name ERROR_VARIABLE ignored GET "${json}" name)
+  string(JSON version ERROR_VARIABLE ignored GET "${json}" version)
+  string(JSON license ERROR_VARIABLE missing GET "${json}" license)
+  if(missing)
+    set(license "not declared")
+  endif()
+  string(APPEND text "\n================================================================================\n")
+  string(APPEND text "${name} ${version} (${license})\n")
+  string(APPEND text "================================================================================\n\n")
+  file(GLOB files "${PACKAGES}/${folder}/[Ll][Ii][Cc][Ee][Nn][SsCc][Ee]*"
+                  "${PACKAGES}/${folder}/[Cc][Oo][Pp][Yy][Ii][Nn][Gg]*")
+  if(files)
+    list(GET files 0 file)
+    file(READ "${file}" body)
+    string(APPEND text "${body}\n")
+  else()
+    string(APPEND text "The package carries no licence file; its package.json declares: ${license}\n")
+  endif()
+endforeach()
+file(WRITE "${OUTPUT}" "${text}")

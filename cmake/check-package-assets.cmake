@@ -1,0 +1,42 @@
+# Fails when the package lacks the drawing assets beside the module: installs the build into a
+# scratch folder as cpack does and looks for every file of cmake/drawing_assets.cmake there.
+#   cmake -DBINARY_DIR=... -DMODULE=ondrel.sph -DSCRATCH=... -P check-package-assets.cmake
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/drawing_asset_files.cmake)
+
+file(REMOVE_RECURSE "${SCRATCH}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BINARY_DIR}" --prefix "${SCRATCH}"
+  RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "installing ${BINARY_DIR} failed")
+endif()
+
+set(missing "")
+set(expected "${MODULE}" "THIRD-PARTY-NOTICES.txt" "ondrel-assets/katex/fonts/KaTeX_Main-Regular.woff2"
+  "ondrel-assets/mermaid/LICENSES.txt")
+foreach(entry IN LISTS ONDREL_DRAWING_ASSET_FILES)
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 folder)
+  list(GET entry 1 file)
+  cmake_path(GET file FILENAME name)
+  list(APPEND expected "ondrel-assets/${folder}/${name}")
+endforeach()
+foreach(file IN LISTS expected)
+  if(NOT EXISTS "${SCRATCH}/${file}")
+    list(APPEND missing "${file}")
+  endif()
+endforeach()
+file(GLOB_RECURSE stamps "${SCRATCH}/*.stamp")
+file(READ "${SCRATCH}/THIRD-PARTY-NOTICES.txt" notices)
+foreach(name "highlight.js" "KaTeX" "Mermaid")
+  string(FIND "${notices}" "- ${name}, " at)
+  if(at LESS 0)
+    list(APPEND missing "the notice of ${name}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${SCRATCH}")
+if(missing OR stamps)
+  message(FATAL_ERROR "the package lacks: ${missing}; build stamps in it: ${stamps}")
+endif()
+list(LENGTH expected count)
+message(STATUS "the package holds the module, its notices and the ${count} asset files")
