@@ -9,6 +9,8 @@
 //   committed   the page made ready on a blank file: document, so that the picture's navigation
 //               stays in the renderer that has already committed a file: document
 //   slow-png    as blank, with the screenshot's default compression (no optimizeForSpeed)
+// "prepare" is the next page's context and blank page asked for before the clock, as a picture
+// of the plug-in does once its own context has gone; it is part of that picture's call.
 //
 // Usage: ondrel-bench-warm-steps BROWSER PAGE [PICTURES] [PAUSE_MS]
 //        (PICTURES defaults to 60, a third each; PAUSE_MS to 500)
@@ -58,7 +60,9 @@ std::optional<std::map<std::string, double>> picture(
     const std::string& variant, const std::string& readyUrl, int pauseMs) {
   const Deadline deadline = Deadline::after(std::chrono::seconds(30));
   std::map<std::string, double> steps;
+  const auto preparing = Clock::now();
   pages.prepareNext(deadline);
+  steps["prepare"] = since(preparing);
   std::optional<PageLease> page;
   if (variant == "committed") {
     // The page taken and its blank file: document loaded before the clock.

@@ -193,7 +193,8 @@ TEST(SharedConnectionTest, AnUnansweredPageCostsOnlyItsOwnCalls) {
     limitedFailure = connection.failure();
   });
   std::vector<int> answered(kOthers, 0);
-  std::vector<bool> failed(kOthers, false);
+  // Not vector<bool>, whose elements share bytes.
+  std::vector<int> failed(kOthers, 0);
   std::vector<std::thread> others;
   for (int t = 0; t < kOthers; ++t) {
     others.emplace_back([&, t] {
@@ -202,13 +203,13 @@ TEST(SharedConnectionTest, AnUnansweredPageCostsOnlyItsOwnCalls) {
           ++answered[std::size_t(t)];
         }
       }
-      failed[std::size_t(t)] = connection.failure().has_value();
+      failed[std::size_t(t)] = connection.failure().has_value() ? 1 : 0;
     });
   }
   for (std::thread& thread : others) thread.join();
   waitingBriefly.join();
   EXPECT_EQ(answered, std::vector<int>(kOthers, kCallsEach));
-  EXPECT_EQ(failed, std::vector<bool>(kOthers, false));
+  EXPECT_EQ(failed, std::vector<int>(kOthers, 0));
   ASSERT_TRUE(limitedFailure.has_value());
   EXPECT_EQ(limitedFailure->kind, ConnectionFailure::Kind::kTimedOut);
   EXPECT_EQ(limitedFailure->method, "Page.navigate");
