@@ -1,10 +1,13 @@
 #!/bin/sh
-# Times a picture four ways, interleaved round by round on the same pages:
+# Times a picture in these ways, interleaved round by round on the same pages:
 #   bare      Chromium itself with --headless --screenshot (through the wrapper's switches)
 #   one-shot  ondrel-render, one file, the one-shot engine
 #   cold      ondrel-render, one file, engine=DevTools keepBrowser=0
 #   warm      ondrel-render, 20 files in one run, engine=DevTools (keepBrowser=60):
-#             its first picture and the median of the other 19, from its progress lines
+#             its first picture and the median of the other 19 back to back, from its
+#             progress lines
+#   paused    the same with --pause 500 between pictures, as a person flipping through them:
+#             the median of pictures 2 to 20, the pause left out (the latency a person feels)
 # and prints the median seconds per picture of each. The pages: the 640 x 480 sample
 # (examples/page.html) and a whole page 5,060 px tall (fullPage=ON for the DevTools runs,
 # a window that tall for the others).
@@ -71,19 +74,24 @@ for page in sample tall; do
     sed -n 's/^ondrel-render: \[\([0-9]*\)\/20\] .*: \([0-9.]*\) s$/\1 \2/p' "$work/progress" |
       awk -v first="$work/$page-first" -v warm="$work/$page-warm" \
         '{ print $2 >> ($1 == 1 ? first : warm) }'
+    "$render" --ini "$work/$page-warm.ini" --pause 500 --out-dir "$work/$page-out" \
+      "$work/$page-in"/*.html 2>"$work/progress" >/dev/null
+    sed -n 's/^ondrel-render: \[\([0-9]*\)\/20\] .*: \([0-9.]*\) s$/\1 \2/p' "$work/progress" |
+      awk -v paused="$work/$page-paused" '$1 > 1 { print $2 >> paused }'
     r=$((r + 1))
   done
 done
 
 printf '%-28s %10s %10s\n' "median seconds per picture" "sample" "5,060 px"
-for row in bare oneshot cold first warm; do
+for row in bare oneshot cold first warm paused; do
   case $row in
     bare) label="bare chromium --screenshot" ;;
     oneshot) label="one-shot engine" ;;
     cold) label="DevTools, keepBrowser=0" ;;
     first) label="warm run, first picture" ;;
     warm) label="warm run, pictures 2-20" ;;
+    paused) label="warm, after a 500 ms pause" ;;
   esac
   printf '%-28s %10s %10s\n' "$label" "$(median <"$work/sample-$row")" "$(median <"$work/tall-$row")"
 done
-echo "($rounds rounds; $(nproc) cores; $(chromium --version 2>/dev/null | head -1))"
+echo "($rounds rounds; $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg); $(chromium --version 2>/dev/null | head -1))"

@@ -67,6 +67,9 @@ struct DevToolsOptions {
   // Idle seconds the browser is kept for the next picture
   // (docs/warm-browser.md); 0 closes it with the picture.
   std::int32_t keepBrowserSeconds = 0;
+  // How many pictures the kept browser draws at once, each in a page of its
+  // own; the others wait their turn.
+  std::int32_t parallelPictures = 2;
   // The page may load file: and data: resources only.
   bool blockNetwork = false;
   // The staged page draws its code, math or diagrams after it has loaded:

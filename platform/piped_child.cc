@@ -41,18 +41,22 @@ bool PipedChild::waitForEnd(const Deadline& deadline) {
 }
 
 void PipedChild::kill() {
+  const std::lock_guard lock(*processMutex_);
   // One that ended by itself keeps its own exit code.
-  if (!hasEnded()) killed_ = true;
+  const std::optional<ThreadState> state = process_.primaryThreadState();
+  if (state && state->isRunning()) killed_ = true;
   process_.terminateAndWait();
 }
 
 std::optional<std::uint32_t> PipedChild::exitCode() {
+  const std::lock_guard lock(*processMutex_);
   const std::optional<ThreadState> state = process_.primaryThreadState();
   if (killed_ || !state || state->isRunning()) return std::nullopt;
   return state->exitCode();
 }
 
 bool PipedChild::hasEnded() {
+  const std::lock_guard lock(*processMutex_);
   const std::optional<ThreadState> state = process_.primaryThreadState();
   return !state || !state->isRunning();
 }

@@ -2,6 +2,8 @@
 #define ONDREL_PLATFORM_PIPED_CHILD_H_
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +30,9 @@ enum class PipeStatus {
 //
 // A program still running when the object goes is killed and waited for:
 // whoever holds one never leaves a process behind.
+//
+// One thread may send while another receives and others ask whether the
+// program has ended.
 class PipedChild {
  public:
   // Starts the program named by the first, double-quoted part of
@@ -77,6 +82,9 @@ class PipedChild {
   PipedChild(ChildProcess process, PipeEnd toChild, PipeEnd fromChild);
   bool hasEnded();
 
+  // Guards the process's state, which the pipe's waits look at too; held on
+  // the heap so that the object can move.
+  std::unique_ptr<std::mutex> processMutex_ = std::make_unique<std::mutex>();
   ChildProcess process_;
   PipeEnd toChild_;    // the child's descriptor 3 reads from it; none once moved from
   PipeEnd fromChild_;  // what the child writes to its descriptor 4

@@ -32,6 +32,7 @@ std::optional<CaptureRequest> captureRequestFor(const SettingsSource& settings, 
   request.markdownCodePage = settings.markdownCodePage();
   DevToolsOptions& devTools = request.devTools;
   devTools.keepBrowserSeconds = settings.keepBrowserSeconds();
+  devTools.parallelPictures = settings.parallelPictures();
   devTools.blockNetwork = settings.networkBlocked();
   devTools.fullPage = settings.fullPage();
   devTools.awaitDrawing =

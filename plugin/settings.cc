@@ -80,6 +80,14 @@ int SettingsSource::keepBrowserSeconds() const {
   return std::max(readInteger(setting::kKeepBrowser, setting::kKeepBrowserDefault), 0);
 }
 
+int SettingsSource::parallelPictures() const {
+  const int parallel = readInteger(setting::kParallel, setting::kParallelDefault);
+  if (parallel < setting::kFewestParallel || parallel > setting::kMostParallel) {
+    return setting::kParallelDefault;
+  }
+  return parallel;
+}
+
 bool SettingsSource::networkBlocked() const {
   return captureEngine() == CaptureEngine::kDevTools &&
          equalsIgnoringAsciiCase(

@@ -30,6 +30,7 @@ inline constexpr char16_t kMarkdownDrawing[] = u"markdownDrawing";
 inline constexpr char16_t kKeepBrowser[] = u"keepBrowser";
 inline constexpr char16_t kNetwork[] = u"network";
 inline constexpr char16_t kScale[] = u"scale";
+inline constexpr char16_t kParallel[] = u"parallel";
 inline constexpr char16_t kMemoryImages[] = u"memoryImages";
 inline constexpr char16_t kLog[] = u"log";
 
@@ -52,7 +53,8 @@ inline constexpr WideView kKnownKeys[] = {kBrowser,
                                           kNetwork,
                                           kScale,
                                           kMemoryImages,
-                                          kLog};
+                                          kLog,
+                                          kParallel};
 
 inline constexpr char16_t kBrowserDefault[] = u"";
 inline constexpr char16_t kSvgDefault[] = u"ON";
@@ -73,6 +75,9 @@ inline constexpr char16_t kNetworkOff[] = u"OFF";
 inline constexpr char16_t kScaleDefault[] = u"1";
 inline constexpr double kSmallestScale = 1.0;
 inline constexpr double kLargestScale = 4.0;
+inline constexpr int kParallelDefault = 2;
+inline constexpr int kFewestParallel = 1;
+inline constexpr int kMostParallel = 8;
 inline constexpr char16_t kMemoryImagesDefault[] = u"OFF";
 inline constexpr char16_t kLogDefault[] = u"";  // nothing is written anywhere
 // A log above this many bytes is renamed to NAME.1 and begun again.
@@ -130,6 +135,9 @@ class SettingsSource {
   // The device scale factor, a decimal number from 1 to 4 (parseDeviceScale);
   // 1 when the key is missing, unreadable or out of range.
   double deviceScale() const;
+  // How many pictures a kept browser draws at once, from 1 to 8; 2 when the
+  // key is missing, unreadable or out of range.
+  int parallelPictures() const;
   // "ON" in any letter case: pictures handed over in memory, without a
   // name, are taken as the page their bytes show (capture/page_kind_sniffing.h).
   bool memoryImagesTaken() const;

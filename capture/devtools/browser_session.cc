@@ -71,7 +71,7 @@ bool BrowserSession::askVersion(const platform::Deadline& deadline) {
   const std::string_view product = answer ? stringField(*answer, "product") : "";
   version_ = product.empty() ? "version unknown" : std::string(product);
   // An error answer is an answer: the browser speaks the protocol.
-  const std::optional<ConnectionFailure>& failure = connection_.failure();
+  const std::optional<ConnectionFailure> failure = connection_.failure();
   return answer || (failure && failure->kind == ConnectionFailure::Kind::kErrorAnswer);
 }
 
@@ -81,7 +81,7 @@ void BrowserSession::reportNoAnswer(CaptureReport* report, const platform::Deadl
   if (closedBeforeAnswering(connection_) && browser_.waitForEnd(deadline.atMost(kExitCodeGrace))) {
     code = browser_.exitCode();
   }
-  const ConnectionFailure& failure = *connection_.failure();
+  const ConnectionFailure failure = connection_.failure().value_or(ConnectionFailure{});
   if (failure.kind != ConnectionFailure::Kind::kClosed) {
     report->failed(failureInWords(failure, report->waitSeconds(), code));
   } else if (code) {
@@ -104,8 +104,7 @@ bool BrowserSession::answers(const platform::Deadline& deadline) {
 
 void BrowserSession::close(const platform::Deadline& deadline, CaptureReport* report,
                            std::string_view why) {
-  if (closed_) return;
-  closed_ = true;
+  if (closed_.exchange(true)) return;
   const std::string because = why.empty() ? "" : " (" + std::string(why) + ")";
   const std::optional<std::uint32_t> code = browser_.exitCode();
   const bool wasBroken = connection_.broken();
@@ -128,8 +127,7 @@ void BrowserSession::close(const platform::Deadline& deadline, CaptureReport* re
 }
 
 void BrowserSession::endAtUnload() {
-  if (closed_) return;
-  closed_ = true;
+  if (closed_.exchange(true)) return;
   browser_.kill();
   profile_.removeTree();
 }

@@ -1,6 +1,7 @@
 #ifndef ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_
 #define ONDREL_CAPTURE_DEVTOOLS_BROWSER_SESSION_H_
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -106,7 +107,8 @@ class BrowserSession {
   PipeChannel channel_;
   ProtocolConnection connection_;
   std::string version_;
-  bool closed_ = false;
+  // Read by every picture drawn in the browser.
+  std::atomic<bool> closed_ = false;
 };
 
 }  // namespace ondrel::devtools

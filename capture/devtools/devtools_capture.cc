@@ -147,7 +147,8 @@ Shown withBrowser(const CaptureRequest& request, const Deadline& deadline,
   const std::int32_t keepSeconds = request.devTools.keepBrowserSeconds;
   if (keepSeconds > 0) {
     return KeptBrowser::ofThisModule().show(launchFor(request), std::chrono::seconds(keepSeconds),
-                                            deadline, picture, request.report);
+                                            request.devTools.parallelPictures, deadline, picture,
+                                            request.report);
   }
   BrowserSession::Started started =
       BrowserSession::start(launchFor(request), deadline, request.report);

@@ -1,5 +1,7 @@
 #include "capture/devtools/page_supply.h"
 
+#include <algorithm>
+
 #include "capture/devtools/json_fields.h"
 
 namespace ondrel::devtools {
@@ -17,7 +19,7 @@ PageSupply::PageSupply(ProtocolConnection& connection, Lifetime lifetime)
       dialogAnswers_(connection) {}
 
 std::optional<PageLease> PageSupply::open(const Deadline& deadline) {
-  std::optional<PreparedPage> page = std::exchange(prepared_, std::nullopt);
+  std::optional<PreparedPage> page = takePrepared();
   if (!page) page = preparePage(deadline);
   if (!page) return std::nullopt;
   const std::optional<std::string> targetId =
@@ -32,16 +34,54 @@ std::optional<PageLease> PageSupply::open(const Deadline& deadline) {
 }
 
 void PageSupply::prepareNext(const Deadline& deadline) {
-  if (lifetime_ == Lifetime::kOnePage || prepared_ || laidOut_) return;
-  prepared_ = preparePage(deadline);
+  if (!startsPreparing()) return;
+  std::optional<PreparedPage> page = preparePage(deadline);
+  const std::lock_guard lock(mutex_);
+  --preparing_;
+  if (page) prepared_.push_back(std::move(*page));
+}
+
+void PageSupply::readyPages(std::size_t pages) {
+  const std::lock_guard lock(mutex_);
+  readyPages_ = std::max<std::size_t>(pages, 1);
+}
+
+bool PageSupply::startsPreparing() {
+  const std::lock_guard lock(mutex_);
+  if (lifetime_ == Lifetime::kOnePage || laidOut_ || prepared_.size() + preparing_ >= readyPages_) {
+    return false;
+  }
+  ++preparing_;
+  return true;
+}
+
+std::optional<PageSupply::PreparedPage> PageSupply::takePrepared() {
+  const std::lock_guard lock(mutex_);
+  if (prepared_.empty()) return std::nullopt;
+  PreparedPage page = std::move(prepared_.front());
+  prepared_.pop_front();
+  return page;
+}
+
+bool PageSupply::holdsLaidOutPage() const {
+  const std::lock_guard lock(mutex_);
+  return laidOut_.has_value();
 }
 
 void PageSupply::keepLaidOut(PageLease page, LayoutKey key, std::int32_t height) {
-  laidOut_.emplace(LaidOutPage{std::move(page), std::move(key), height});
+  std::optional<LaidOutPage> earlier;
+  const std::lock_guard lock(mutex_);
+  // The page kept before goes once the lock is let go, as its context's
+  // disposal is a message to the browser.
+  earlier = std::exchange(laidOut_, LaidOutPage{std::move(page), std::move(key), height});
 }
 
 std::optional<std::pair<PageLease, std::int32_t>> PageSupply::takeLaidOut(const LayoutKey& key) {
-  std::optional<LaidOutPage> kept = std::exchange(laidOut_, std::nullopt);
+  std::optional<LaidOutPage> kept;
+  {
+    const std::lock_guard lock(mutex_);
+    kept = std::exchange(laidOut_, std::nullopt);
+  }
   if (!kept || !(kept->key == key)) return std::nullopt;
   return std::pair{std::move(kept->page), kept->height};
 }

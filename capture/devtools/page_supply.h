@@ -1,7 +1,10 @@
 #ifndef ONDREL_CAPTURE_DEVTOOLS_PAGE_SUPPLY_H_
 #define ONDREL_CAPTURE_DEVTOOLS_PAGE_SUPPLY_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,6 +41,9 @@ struct LayoutKey {
 //
 // A page laid out only to measure it is kept, in its own context, for the
 // picture call that follows, which then needs no second load.
+//
+// Pictures drawn at once share it: each takes a page of its own, and as many
+// pages are made ready as pictures may be drawn at once.
 class PageSupply {
  public:
   // A browser started for one page shows it in the browser's own context
@@ -55,16 +61,21 @@ class PageSupply {
   std::optional<PageLease> open(const platform::Deadline& deadline);
 
   // Asks the browser for the next page, answered when it is opened; nothing
-  // to do when one is on its way, when a laid-out page is kept for the next
-  // call (the browser is left free for it), or when the browser serves one
-  // page.
+  // to do when as many pages as asked for (readyPages) are ready or on their
+  // way, when a laid-out page is kept for the next call (the browser is left
+  // free for it), or when the browser serves one page.
   void prepareNext(const platform::Deadline& deadline);
+
+  // How many pages to keep ready from now on: one for each picture drawn at
+  // once, so that a viewer drawing one picture at a time keeps one renderer
+  // waiting, not as many as it might draw. At least 1.
+  void readyPages(std::size_t pages);
 
   // Keeps `page`, laid out for `key` at `height` rows, for takeLaidOut; a
   // page kept before goes.
   void keepLaidOut(PageLease page, LayoutKey key, std::int32_t height);
 
-  bool holdsLaidOutPage() const { return laidOut_.has_value(); }
+  bool holdsLaidOutPage() const;
 
   // The kept page when it was laid out for `key`, with its height; any other
   // kept page goes, so a kept page serves one call at most.
@@ -85,12 +96,20 @@ class PageSupply {
 
   std::optional<PreparedPage> preparePage(const platform::Deadline& deadline);
   std::optional<BrowserContext> contextForPage(const platform::Deadline& deadline);
+  // A page made ready, taken for the caller; nothing when none is.
+  std::optional<PreparedPage> takePrepared();
+  // Whether another page is to be made ready; counts it as on its way then.
+  bool startsPreparing();
 
   ProtocolConnection& connection_;
   const Lifetime lifetime_;
   NetworkBlock networkBlock_;
   DialogAnswers dialogAnswers_;
-  std::optional<PreparedPage> prepared_;
+  // Guards the pages below; never held while the browser is waited for.
+  mutable std::mutex mutex_;
+  std::deque<PreparedPage> prepared_;
+  std::size_t preparing_ = 0;  // pages asked for and not yet among prepared_
+  std::size_t readyPages_ = 1;
   std::optional<LaidOutPage> laidOut_;
 };
 

@@ -48,7 +48,7 @@ bool PageTarget::setViewport(int width, int height, double deviceScale,
 
 bool PageTarget::navigate(const std::string& url, const platform::Deadline& deadline) {
   // The blank page's own load must not pass for this one.
-  connection_->forgetEvents(kLoadEvent);
+  connection_->forgetEvents(kLoadEvent, session_.id());
   const std::optional<json> result = call("Page.navigate", {{"url", url}}, deadline);
   // A page that cannot be loaded is answered with an error text.
   if (!result) return false;

@@ -29,6 +29,7 @@ class PageTarget {
   PageTarget(const PageTarget&) = delete;
 
   const std::string& targetId() const { return targetId_; }
+  const std::string& sessionId() const { return session_.id(); }
 
   // Lays the page out in a viewport of exactly `width` x `height` CSS pixels
   // as a desktop page, drawn at `deviceScale` device pixels a CSS pixel.

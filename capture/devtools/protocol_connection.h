@@ -3,13 +3,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "capture/devtools/message_framer.h"
 #include "platform/deadline.h"
@@ -60,6 +64,15 @@ inline constexpr std::size_t kLargestMessage = std::size_t(512) << 20;
 // Pages whose end is watched (watchPage) fail at once too once the browser
 // reports them gone (page_end.h): a crashed renderer answers nothing, and
 // nobody should wait for it.
+//
+// Many threads may use one connection at once, each for pages of its own.
+// One waiting thread at a time reads from the channel and hands each answer
+// and event to the state the waits look at; the others sleep until it has
+// handed over a message or stopped reading, and whoever still waits then
+// reads on. A wait ends at its own deadline whoever reads. A failure is the
+// calling thread's own (failure(), forgetFailure()): a page that times out
+// in one thread tells nothing about the pages of the others. Event handlers
+// run on the reading thread, outside the connection's lock.
 class ProtocolConnection {
  public:
   explicit ProtocolConnection(MessageChannel& channel, std::size_t largestMessage = kLargestMessage)
@@ -102,6 +115,7 @@ class ProtocolConnection {
 
   // Reads messages until `done` holds, true then; false when the connection
   // broke first. Events and answers read meanwhile are kept or handled.
+  // `done` is asked under the connection's lock.
   bool waitUntil(const std::function<bool()>& done, const platform::Deadline& deadline);
 
   // Hands every later event `method` to `handler` as it arrives, instead of
@@ -110,8 +124,9 @@ class ProtocolConnection {
   using EventHandler = std::function<void(const nlohmann::json&, const platform::Deadline&)>;
   void onEvent(std::string method, EventHandler handler);
 
-  // Forgets kept events of `method`, so that only a later one counts.
-  void forgetEvents(std::string_view method);
+  // Forgets kept events of `method` of the session, so that only a later one
+  // counts.
+  void forgetEvents(std::string_view method, std::string_view sessionId);
 
   // From now on notices when the page `targetId`, reached through
   // `sessionId`, goes: its commands then fail unsent, and every wait for its
@@ -123,11 +138,13 @@ class ProtocolConnection {
 
   bool broken() const { return broken_; }
 
-  // The first failure since forgetFailure(), of any call: an error answer
-  // leaves the connection whole, a broken one stays broken.
-  const std::optional<ConnectionFailure>& failure() const { return failure_; }
-  void forgetFailure() { failure_.reset(); }
-  // Kept unless an earlier failure is: later ones follow from it.
+  // The calling thread's first failure since its forgetFailure(), of any
+  // call: an error answer leaves the connection whole, a broken one stays
+  // broken.
+  std::optional<ConnectionFailure> failure() const;
+  void forgetFailure();
+  // Kept unless an earlier failure of the thread is: later ones follow from
+  // it.
   void noteFailure(ConnectionFailure failure);
 
  private:
@@ -142,21 +159,51 @@ class ProtocolConnection {
     bool gone = false;
   };
 
-  void breakWith(ConnectionFailure::Kind cause);
+  using Lock = std::unique_lock<std::recursive_mutex>;
+  // What reading the channel gave: a message, or why none.
+  struct Read {
+    std::optional<nlohmann::json> message;
+    std::optional<ConnectionFailure::Kind> breaks;  // the connection is broken by it
+  };
+
+  // The members below with `Locked` in their names expect the lock held.
+  void breakWithLocked(ConnectionFailure::Kind cause);
   // Notes why `method` of the session went without its answer or event.
-  void noteUnanswered(std::string_view method, std::string_view sessionId);
+  void noteUnansweredLocked(std::string_view method, std::string_view sessionId);
+  void noteFailureLocked(ConnectionFailure failure);
+  bool pageGoneLocked(std::string_view sessionId) const;
+  // Sends the command; with `keepAnswer` its answer is kept for answer().
   std::optional<std::int64_t> send(std::string_view method, nlohmann::json params,
-                                   std::string_view sessionId, const platform::Deadline& deadline);
-  // The next message; nothing once the deadline passed or the connection broke.
-  std::optional<nlohmann::json> nextMessage(const platform::Deadline& deadline);
-  void receiveAnswer(std::int64_t id, nlohmann::json answer, const platform::Deadline& deadline);
-  bool takeKeptEvent(std::string_view method, std::string_view sessionId);
-  void receiveEvent(nlohmann::json event, const platform::Deadline& deadline);
-  void notePageEnd(const nlohmann::json& event);
+                                   std::string_view sessionId, const platform::Deadline& deadline,
+                                   bool keepAnswer);
+  // As waitUntil, with the lock held and `done` asked under it.
+  bool waitLocked(Lock& lock, const std::function<bool()>& done,
+                  const platform::Deadline& deadline);
+  // Waits until the reading thread has handed something over or stopped;
+  // false when the deadline passed first.
+  bool waitForReader(Lock& lock, const platform::Deadline& deadline);
+  // Reads one message as the reading thread and hands it over; false when
+  // none came before the deadline or the connection broke.
+  bool readAndHandOver(Lock& lock, const platform::Deadline& deadline);
+  // Reads the next message, without the lock: only the reading thread does.
+  Read nextMessage(const platform::Deadline& deadline);
+  void receiveAnswer(Lock& lock, std::int64_t id, nlohmann::json answer,
+                     const platform::Deadline& deadline);
+  bool takeKeptEventLocked(std::string_view method, std::string_view sessionId);
+  void receiveEvent(Lock& lock, nlohmann::json event, const platform::Deadline& deadline);
+  void notePageEndLocked(const nlohmann::json& event);
   static std::optional<nlohmann::json> resultOf(const nlohmann::json& answer);
 
   MessageChannel& channel_;
+  // Touched only by the reading thread.
   MessageFramer framer_;
+  // One frame at a time goes into the channel.
+  std::mutex sendMutex_;
+  // Guards everything below. Recursive, as a wait's condition may ask the
+  // connection about pages.
+  mutable std::recursive_mutex mutex_;
+  std::condition_variable_any handedOver_;
+  bool reading_ = false;
   std::int64_t lastId_ = 0;
   std::deque<nlohmann::json> events_;
   std::map<std::int64_t, Requested> requested_;
@@ -165,9 +212,9 @@ class ProtocolConnection {
   std::map<std::string, EventHandler, std::less<>> handlers_;
   // By session.
   std::map<std::string, WatchedPage, std::less<>> watchedPages_;
-  bool broken_ = false;
+  std::atomic<bool> broken_ = false;
   ConnectionFailure::Kind breakCause_ = ConnectionFailure::Kind::kClosed;
-  std::optional<ConnectionFailure> failure_;
+  std::map<std::thread::id, ConnectionFailure> failures_;
 };
 
 }  // namespace ondrel::devtools

@@ -102,14 +102,17 @@ TEST(ProtocolConnectionTest, KeepsEventsThatComeBeforeTheAnswer) {
   EXPECT_FALSE(connection.waitForEvent("Page.loadEventFired", "s", Deadline::never()));
 }
 
-TEST(ProtocolConnectionTest, ForgottenEventsNoLongerCount) {
+TEST(ProtocolConnectionTest, ForgottenEventsNoLongerCountForTheirSessionOnly) {
   ScriptedChannel channel;
   channel.replies = {frame(R"({"method":"Page.loadEventFired","sessionId":"s"})") +
+                     frame(R"({"method":"Page.loadEventFired","sessionId":"other"})") +
                      frame(R"({"id":1,"result":{}})")};
   ProtocolConnection connection(channel);
   ASSERT_TRUE(connection.call("Page.enable", nlohmann::json::object(), "s", Deadline::never()));
-  connection.forgetEvents("Page.loadEventFired");
+  connection.forgetEvents("Page.loadEventFired", "s");
   EXPECT_FALSE(connection.waitForEvent("Page.loadEventFired", "s", Deadline::never()));
+  // Another page's load, kept while this one's was forgotten, still counts for it.
+  EXPECT_TRUE(connection.waitForEvent("Page.loadEventFired", "other", Deadline::never()));
 }
 
 TEST(ProtocolConnectionTest, AnErrorAnswerFailsOnlyItsCall) {

@@ -181,6 +181,18 @@ TEST(MarkdownEncodingSetting, ACodePageNumberOrElseTheSystems) {
   }
 }
 
+TEST(ParallelSetting, OneToEightPicturesAtOnceElseTwo) {
+  const std::pair<const char16_t*, int> cases[] = {
+      {u"1", 1}, {u"2", 2}, {u"5", 5}, {u"8", 8}, {u"0", 2}, {u"9", 2}, {u"-1", 2}, {u"100", 2},
+  };
+  for (const auto& [value, parallel] : cases) {
+    FakeSettings settings = withBrowser();
+    settings.values[u"parallel"] = value;
+    EXPECT_EQ(settings.parallelPictures(), parallel) << wideToUtf8(value);
+  }
+  EXPECT_EQ(withBrowser().parallelPictures(), 2) << "no key";
+}
+
 TEST(ScaleSetting, ADecimalFromOneToFourElseOne) {
   const std::pair<const char16_t*, double> cases[] = {
       {u"2", 2.0},   {u"1.5", 1.5}, {u"1.25", 1.25}, {u"4", 4.0},    {u"1", 1.0},

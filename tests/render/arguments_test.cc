@@ -110,6 +110,44 @@ TEST(ArgumentsTest, MemoryHandsTheFilesOverAsMemoryImages) {
   EXPECT_NE(std::string(usageText()).find("--memory"), std::string::npos);
 }
 
+TEST(ArgumentsTest, JobsAndPauseTakeWholeNumbersWithinBounds) {
+  const ParsedArguments plain = parseArguments({"a.md", "o.png"});
+  EXPECT_EQ(plain.options.threads, 1);
+  EXPECT_EQ(plain.options.pauseMilliseconds, 0);
+  const ParsedArguments given =
+      parseArguments({"--jobs", "4", "--pause=500", "--out-dir", "p", "a.md", "b.svg"});
+  ASSERT_EQ(given.error, "");
+  EXPECT_EQ(given.options.threads, 4);
+  EXPECT_EQ(given.options.pauseMilliseconds, 500);
+  EXPECT_EQ(parseArguments({"--jobs=64", "--pause", "0", "a.md", "o.png"}).options.threads, 64);
+  EXPECT_EQ(parseArguments({"--pause", "600000", "a.md", "o.png"}).options.pauseMilliseconds,
+            600000);
+
+  const std::string jobs = "--jobs needs a number of threads from 1 to 64";
+  const std::string pause = "--pause needs milliseconds from 0 to 600000";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--jobs", "0", "a.md", "o.png"}, jobs + ", not '0'"},
+      {{"--jobs", "65", "a.md", "o.png"}, jobs + ", not '65'"},
+      {{"--jobs=-2", "a.md", "o.png"}, jobs + ", not '-2'"},
+      {{"--jobs", "+2", "a.md", "o.png"}, jobs + ", not '+2'"},
+      {{"--jobs", "2x", "a.md", "o.png"}, jobs + ", not '2x'"},
+      {{"--jobs", "99999999999", "a.md", "o.png"}, jobs + ", not '99999999999'"},
+      {{"--jobs", "a.md", "o.png"}, jobs + ", not 'a.md'"},
+      {{"--jobs="}, jobs},
+      {{"--jobs"}, jobs},
+      {{"--jobs", "2", "--jobs", "3", "a.md", "o.png"}, "--jobs may be given only once"},
+      {{"--pause", "600001", "a.md", "o.png"}, pause + ", not '600001'"},
+      {{"--pause", "0.5", "a.md", "o.png"}, pause + ", not '0.5'"},
+      {{"--check", "--jobs", "2"}, "--check takes no INPUT, OUTPUT, --memory, --jobs or --pause"},
+      {{"--check", "--pause=1"}, "--check takes no INPUT, OUTPUT, --memory, --jobs or --pause"},
+  };
+  for (const auto& [arguments, error] : cases) {
+    EXPECT_EQ(parseArguments(arguments).error, error) << testing::PrintToString(arguments);
+  }
+  EXPECT_NE(std::string(usageText()).find("--jobs N"), std::string::npos);
+  EXPECT_NE(std::string(usageText()).find("--pause MS"), std::string::npos);
+}
+
 TEST(ArgumentsTest, InvalidCommandLinesSayWhy) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "missing INPUT and OUTPUT"},

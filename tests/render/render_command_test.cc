@@ -232,6 +232,61 @@ TEST_F(RenderCommandTest, ManyFilesGoOnPastAFailureAndReportProgress) {
   EXPECT_EQ(lines[6], "ondrel-render: 1 of 5 files failed");
 }
 
+// Many threads through the one loaded module, as a viewer making thumbnails: the same files, the
+// same pictures, the same lines (in the order the files end), and one kept browser.
+TEST_F(RenderCommandTest, JobsRenderTheFilesFromManyThreads) {
+  constexpr int kFiles = 12;
+  plugin.useFakeBrowser("width=8\nheight=6\nengine=DevTools\nparallel=4\n");
+  RenderOptions many;
+  many.threads = 4;
+  for (int seed = 1; seed <= kFiles; ++seed) {
+    const std::string name = "page" + std::to_string(seed);
+    if (seed != 5) plugin.writeFile(name + ".html", htmlPage(seed));
+    many.jobs.push_back({(plugin.folder() / (name + ".html")).string(),
+                         (plugin.folder() / (name + ".png")).string(), PictureFormat::kPng});
+  }
+  EXPECT_EQ(render(many), kExitFailed);
+  for (int seed = 1; seed <= kFiles; ++seed) {
+    const auto png = ondrel::platform::decodePngFile(
+        (plugin.folder() / ("page" + std::to_string(seed) + ".png")).u16string(), 100, 100);
+    if (seed == 5) {
+      EXPECT_EQ(png, nullptr);
+      continue;
+    }
+    ASSERT_NE(png, nullptr) << seed;
+    EXPECT_EQ(differenceFromPattern(8, 6, std::uint8_t(seed),
+                                    [&](int x, int y) {
+                                      const std::uint8_t* p = png->pixels() + (y * 8 + x) * 4;
+                                      return Bgra{p[0], p[1], p[2], p[3]};
+                                    }),
+              "")
+        << seed;
+  }
+  EXPECT_EQ(plugin.browserRuns().size(), 1u);
+
+  // Each file's lines whole: one "wrote" line each, a progress line each, numbered in order.
+  std::istringstream outLines(out.str());
+  int wrote = 0;
+  for (std::string line; std::getline(outLines, line);) {
+    EXPECT_EQ(line.rfind("wrote ", 0), 0u) << line;
+    ++wrote;
+  }
+  EXPECT_EQ(wrote, kFiles - 1);
+  std::vector<std::string> lines;
+  std::istringstream errLines(err.str());
+  for (std::string line; std::getline(errLines, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), std::size_t(kFiles + 2)) << err.str();
+  int progress = 0;
+  for (const std::string& line : lines) {
+    if (line.find("page5.html: cannot read the file") != std::string::npos) continue;
+    if (line == "ondrel-render: 1 of 12 files failed") continue;
+    ++progress;
+    EXPECT_EQ(line.rfind("ondrel-render: [" + std::to_string(progress) + "/12] ", 0), 0u) << line;
+  }
+  EXPECT_EQ(progress, kFiles);
+  EXPECT_EQ(lines.back(), "ondrel-render: 1 of 12 files failed");
+}
+
 TEST_F(RenderCommandTest, AFewFilesSayOnlyWhatEachOneDoes) {
   plugin.useFakeBrowser("width=4\nheight=4\n");
   plugin.writeFile("a.html", htmlPage(1));
@@ -301,6 +356,8 @@ TEST_F(RenderCommandTest, ProgramExitStatus) {
   EXPECT_EQ(run("--help"), 0);
   EXPECT_EQ(run("--bogus a.html b.png"), 2);
   EXPECT_EQ(run("a.html b.gif"), 2);
+  EXPECT_EQ(run("--jobs 0 a.html b.png"), 2);
+  EXPECT_EQ(run("--pause -1 a.html b.png"), 2);
   const std::string files =
       "\"" + page.string() + "\" \"" + (plugin.folder() / "out.bmp").string() + "\"";
   EXPECT_EQ(run("--ini \"" + settings.string() + "\" " + files), 0);
@@ -310,6 +367,7 @@ TEST_F(RenderCommandTest, ProgramExitStatus) {
                 (plugin.folder() / "pictures").string() + "\" \"" + page.string() + "\""),
             0);
   EXPECT_TRUE(std::filesystem::exists(plugin.folder() / "pictures" / "page.png"));
+  EXPECT_EQ(run("--ini \"" + settings.string() + "\" --jobs 2 --pause 10 " + files), 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tools/ondrel_render/arguments.h"
 
+#include <charconv>
 #include <cstddef>
 #include <filesystem>
 #include <set>
@@ -39,6 +40,11 @@ constexpr const char* kUsage =
     "                   with the file's name and first bytes, then GetPictureInfoW\n"
     "                   and GetPictureW with flag 0x01); the plug-in takes them only\n"
     "                   with memoryImages=ON in its settings\n"
+    "  --jobs N         render the files from N threads at once (1 to 64), all through\n"
+    "                   the one loaded plug-in, as a viewer making thumbnails does;\n"
+    "                   the plug-in draws up to its 'parallel' setting of them at once\n"
+    "  --pause MS       wait MS milliseconds (0 to 600000) before each picture but a\n"
+    "                   thread's first, as a person looking at each picture would\n"
     "  -v, --verbose    also tell which plug-in was loaded and each picture's size\n"
     "  --check          check the settings, the browser and two test pictures\n"
     "  -h, --help       show this text\n"
@@ -49,17 +55,25 @@ constexpr const char* kUsage =
     "command line that is not valid. With --check: 0 when everything works, 1\n"
     "otherwise, and then the last line says what to change.\n";
 
-// The options that take a name, as "--ini FILE" or "--ini=FILE".
+// The options that take a value, as "--ini FILE" or "--ini=FILE": a name,
+// or a whole number within bounds.
 struct ValueOption {
   std::string_view name;
   std::string_view valueKind;
-  std::optional<std::string> RenderOptions::*field;
+  std::optional<std::string> RenderOptions::*field = nullptr;
+  int RenderOptions::*number = nullptr;
+  int least = 0;
+  int most = 0;
 };
 
 constexpr ValueOption kValueOptions[] = {
     {"--ini", "a file name", &RenderOptions::settingsPath},
     {"--plugin", "a file name", &RenderOptions::modulePath},
     {"--out-dir", "a folder name", &RenderOptions::outputFolder},
+    {"--jobs", "a number of threads from 1 to 64", nullptr, &RenderOptions::threads, 1,
+     kMostThreads},
+    {"--pause", "milliseconds from 0 to 600000", nullptr, &RenderOptions::pauseMilliseconds, 0,
+     kLongestPauseMilliseconds},
 };
 
 struct ValueOptionMatch {
@@ -78,21 +92,39 @@ std::optional<ValueOptionMatch> matchValueOption(std::string_view argument) {
   return std::nullopt;
 }
 
+// A whole number written in decimal digits alone, within the option's bounds.
+std::optional<int> boundedNumber(const std::string& text, const ValueOption& option) {
+  int number = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  if (text.empty() || text[0] == '-' || text[0] == '+' || error != std::errc() || stop != end) {
+    return std::nullopt;
+  }
+  if (number < option.least || number > option.most) return std::nullopt;
+  return number;
+}
+
 // Stores the option's value, taken from the next argument unless attached,
-// moving `i` past what was used.
+// moving `i` past what was used. Each option may be given once.
 std::string storeValue(const ValueOptionMatch& match, const std::vector<std::string>& arguments,
-                       std::size_t& i, RenderOptions& options) {
-  const std::string name(match.option->name);
-  const std::string needsValue = name + " needs " + std::string(match.option->valueKind);
+                       std::size_t& i, RenderOptions& options, std::set<std::string>& given) {
+  const ValueOption& option = *match.option;
+  const std::string name(option.name);
+  const std::string needsValue = name + " needs " + std::string(option.valueKind);
   std::optional<std::string> value = match.attachedValue;
   if (!value) {
     if (i + 1 == arguments.size()) return needsValue;
     value = arguments[++i];
   }
   if (value->empty()) return needsValue;
-  std::optional<std::string>& field = options.*match.option->field;
-  if (field) return name + " may be given only once";
-  field = std::move(value);
+  if (!given.insert(name).second) return name + " may be given only once";
+  if (option.field != nullptr) {
+    options.*option.field = std::move(value);
+    return {};
+  }
+  const std::optional<int> number = boundedNumber(*value, option);
+  if (!number) return needsValue + ", not '" + *value + "'";
+  options.*option.number = *number;
   return {};
 }
 
@@ -145,6 +177,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
   ParsedArguments parsed;
   RenderOptions& options = parsed.options;
   std::vector<std::string> operands;
+  std::set<std::string> given;  // the value options seen
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -162,7 +195,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
     } else if (argument == "--memory") {
       options.memory = true;
     } else if (const std::optional<ValueOptionMatch> match = matchValueOption(argument)) {
-      error = storeValue(*match, arguments, i, options);
+      error = storeValue(*match, arguments, i, options, given);
     } else {
       error = "unknown option '" + argument + "'";
     }
@@ -170,8 +203,9 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
   }
   if (options.help) return parsed;
   if (options.check) {
-    if (!operands.empty() || options.outputFolder || options.memory) {
-      return {{}, "--check takes no INPUT, OUTPUT or --memory"};
+    if (!operands.empty() || options.outputFolder || options.memory || given.contains("--jobs") ||
+        given.contains("--pause")) {
+      return {{}, "--check takes no INPUT, OUTPUT, --memory, --jobs or --pause"};
     }
     return parsed;
   }

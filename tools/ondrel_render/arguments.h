@@ -26,6 +26,8 @@ struct RenderOptions {
   std::optional<std::string> settingsPath;  // --ini
   std::optional<std::string> modulePath;    // --plugin
   std::optional<std::string> outputFolder;  // --out-dir
+  int threads = 1;                          // --jobs
+  int pauseMilliseconds = 0;                // --pause, before each picture but a thread's first
   std::vector<RenderJob> jobs;              // in the order given
 };
 
@@ -34,6 +36,9 @@ struct ParsedArguments {
   RenderOptions options;
   std::string error;
 };
+
+inline constexpr int kMostThreads = 64;
+inline constexpr int kLongestPauseMilliseconds = 600000;
 
 // Parses the arguments after the program name.
 ParsedArguments parseArguments(const std::vector<std::string>& arguments);

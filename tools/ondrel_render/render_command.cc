@@ -1,9 +1,15 @@
 #include "tools/ondrel_render/render_command.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -185,6 +191,62 @@ bool makeOutputFolder(const std::string& folder) {
   return !error;
 }
 
+// The files of a run, taken one by one by each of its threads, and the lines
+// they write, each file's in one piece.
+class SharedRun {
+ public:
+  SharedRun(const PluginHost& plugin, const RenderOptions& options, std::ostream& out,
+            std::ostream& err)
+      : plugin_(plugin),
+        options_(options),
+        out_(out),
+        err_(err),
+        progress_(options.jobs.size(), err) {}
+
+  // Renders files until none is left.
+  void renderOnThisThread() {
+    bool first = true;
+    for (const RenderJob* job = nextJob(); job != nullptr; job = nextJob()) {
+      if (!first) pause();
+      first = false;
+      renderOne(*job);
+    }
+  }
+
+  bool allRendered() { return progress_.allRendered(); }
+
+ private:
+  const RenderJob* nextJob() {
+    const std::size_t index = next_++;
+    return index < options_.jobs.size() ? &options_.jobs[index] : nullptr;
+  }
+
+  void pause() const {
+    if (options_.pauseMilliseconds > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(options_.pauseMilliseconds));
+    }
+  }
+
+  void renderOne(const RenderJob& job) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const RenderProgress::Clock::time_point started = RenderProgress::start();
+    const bool rendered = renderJob(plugin_, options_, job, out, err) == kExitRendered;
+    const std::lock_guard lock(outputMutex_);
+    out_ << out.str() << std::flush;
+    err_ << err.str();
+    progress_.finish(job.inputPath, rendered, started);
+  }
+
+  const PluginHost& plugin_;
+  const RenderOptions& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  RenderProgress progress_;
+  std::atomic<std::size_t> next_ = 0;
+  std::mutex outputMutex_;
+};
+
 }  // namespace
 
 int renderFiles(const RenderOptions& options, const WideString& defaultModule, std::ostream& out,
@@ -200,12 +262,21 @@ int renderFiles(const RenderOptions& options, const WideString& defaultModule, s
     out << "plug-in: " << plugin->information(1) << " from " << shownModule(options, defaultModule)
         << '\n';
   }
-  RenderProgress progress(options.jobs.size(), err);
-  for (const RenderJob& job : options.jobs) {
-    progress.start();
-    progress.finish(job.inputPath, renderJob(*plugin, options, job, out, err) == kExitRendered);
+  SharedRun run(*plugin, options, out, err);
+  const std::size_t threads =
+      std::min<std::size_t>(std::size_t(options.threads), options.jobs.size());
+  if (threads <= 1) {
+    run.renderOnThisThread();
+  } else {
+    std::vector<std::jthread> workers;
+    for (std::size_t i = 0; i < threads; ++i) {
+      workers.emplace_back([&run] {
+        const platform::ComApartment threadCom;
+        run.renderOnThisThread();
+      });
+    }
   }
-  return progress.allRendered() ? kExitRendered : kExitFailed;
+  return run.allRendered() ? kExitRendered : kExitFailed;
 }
 
 }  // namespace ondrel_render

@@ -18,7 +18,8 @@ inline constexpr int kExitUsage = 2;
 // picture, and writes it. Says where each picture went on `out`, or why there
 // is none in one line on `err`, and goes on with the next input; with more
 // than a few inputs, each one's time goes to `err` as well. Gives the exit
-// status: kExitFailed when any input failed.
+// status: kExitFailed when any input failed. With --jobs N, N threads take
+// the inputs one by one, as a viewer's threads do when it makes thumbnails.
 int renderFiles(const RenderOptions& options, const ondrel::WideString& defaultModule,
                 std::ostream& out, std::ostream& err);
 
