@@ -96,7 +96,8 @@ TEST_F(HostilePagesTest, ACrashingPageEndsItsPictureAtOnceWhateverTheLimit) {
           "keepBrowser=" + std::to_string(keepSeconds) + " waitTime=" + std::to_string(waitSeconds);
       useEngine(keepSeconds, waitSeconds);
       const std::size_t runs = plugin.browserRuns().size();
-      const Outcome crashed = timedPicture("crash" + std::to_string(++seed) + ".html",
+      ++seed;
+      const Outcome crashed = timedPicture("crash" + std::to_string(seed) + ".html",
                                            page(seed, "renderer:crashes"), seconds(20));
       EXPECT_EQ(crashed.code, 6) << context;
       // The renderer dies as the page loads; what time there is goes to starting a browser.
