@@ -27,6 +27,10 @@ keep_wine_server() {
   WINEPREFIX=$wine_prefix cmake/wine-run.sh cmd /c exit >/dev/null 2>&1
   WINEPREFIX=$wine_prefix /usr/lib/wine/wineserver -w
   WINEPREFIX=$wine_prefix /usr/lib/wine/wineserver -p
+  # Wine's own services live as long as the server and keep the descriptors of
+  # the program that started them: started here, they hold no test's output
+  # open, which ctest would wait for.
+  WINEPREFIX=$wine_prefix cmake/wine-run.sh cmd /c exit </dev/null >/dev/null 2>&1
 }
 end_wine_server() {
   [ -d "$wine_prefix" ] && WINEPREFIX=$wine_prefix /usr/lib/wine/wineserver -k 2>/dev/null
