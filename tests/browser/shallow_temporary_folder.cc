@@ -18,9 +18,8 @@ ShallowTemporaryFolder::ShallowTemporaryFolder(const std::string& prefix)
 
 ShallowTemporaryFolder::~ShallowTemporaryFolder() {
   // A browser killed by a test may still be writing into its folder here, so
-  // that one removal finds the folder refilled; on a loaded machine its
-  // profile's remover may take many seconds more.
-  for (int attempt = 0; attempt < 300; ++attempt) {
+  // that one removal finds the folder refilled; a few more seconds let it go.
+  for (int attempt = 0; attempt < 50; ++attempt) {
     std::error_code error;
     std::filesystem::remove_all(path_, error);
     if (!std::filesystem::exists(path_, error)) return;
