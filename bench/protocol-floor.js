@@ -111,6 +111,8 @@ const median = (values) => {
 
 async function main() {
   const {browser, profile} = launch();
+  // Its profile is removed once the browser has gone, not while it may still write there.
+  const ended = new Promise((resolve) => browser.on("exit", resolve));
   const {call, event} = connect(browser);
   await call("Browser.getVersion");
   const ready = async () => {
@@ -151,7 +153,8 @@ async function main() {
   const perPicture = (now() - started) / +pictures;
   const after = processorTicks(browser.pid);
   await call("Browser.close");
-  browser.on("exit", () => fs.rmSync(profile, {recursive: true, force: true}));
+  await ended;
+  fs.rmSync(profile, {recursive: true, force: true});
 
   const version = execFileSync("/usr/bin/chromium", ["--version"], {stdio: ["ignore", "pipe", "ignore"]})
                       .toString()
